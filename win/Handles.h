@@ -28,8 +28,7 @@ struct FileHandleTraits {
 };
 using UniqueFile = Unique<FileHandleTraits>;
 
-template <typename GdiHandle>
-struct GdiObjectTraits {
+template <typename GdiHandle> struct GdiObjectTraits {
     using Handle = GdiHandle;
     static Handle invalid() noexcept { return nullptr; }
     static void close(Handle object) noexcept { DeleteObject(object); }

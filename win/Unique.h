@@ -4,8 +4,7 @@
 
 #include <utility>
 
-template <typename Traits>
-class Unique {
+template <typename Traits> class Unique {
 public:
     using Handle = typename Traits::Handle;
 

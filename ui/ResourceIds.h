@@ -1,0 +1,54 @@
+#pragma once
+// Resource and control identifiers. Plain #defines: the resource compiler reads this file too.
+
+#define IDD_ABOUT 100
+#define IDS_ABOUTBOX 101
+#define IDD_MAIN 102
+#define IDI_APP 128
+#define IDC_POINTING_HAND 129
+#define IDB_DAYNIGHT 130
+#define IDB_DAYTIME 131
+#define IDB_NIGHTTIME 132
+#define IDB_CUSTOM 133
+#define IDB_DAYTIME_SELECTED 134
+#define IDB_CUSTOM_SELECTED 135
+#define IDB_NIGHTTIME_SELECTED 136
+#define IDB_DAYNIGHT_SELECTED 137
+#define IDD_CUSTOM_SETTINGS 138
+#define IDR_ACCELERATORS 139
+
+// Main settings dialog
+#define IDC_UPDATE_NOW 1004
+#define IDC_EDIT_CUSTOM 1015
+#define IDC_DAYTIME_THUMB 1016
+#define IDC_NIGHTTIME_THUMB 1017
+#define IDC_DAYNIGHT_THUMB 1018
+#define IDC_CUSTOM_THUMB 1019
+#define IDC_PROGRESS 1024
+#define IDC_VERSION 1033
+
+// About box
+#define IDC_ABOUT_VERSION 1009
+#define IDC_ABOUT_COPYRIGHT 1010
+#define IDC_ABOUT_LINK 1011
+
+// Custom settings dialog
+#define IDC_NOON_PIXEL 1002
+#define IDC_UPDATE_FREQ 1003
+#define IDC_DISABLED 1013
+#define IDC_MORE_IMAGES_LINK 1014
+#define IDC_TERMINATOR 1018
+#define IDC_MAIN_IMAGE 1026
+#define IDC_NIGHT_IMAGE 1027
+#define IDC_BROWSE_MAIN 1028
+#define IDC_BROWSE_NIGHT 1029
+#define IDC_NO_BOOT_UPDATE 1032
+
+// Commands and messages
+#define IDM_ABOUTBOX 16
+#define ID_HELP 57670
+#define WM_APPBAR_CALLBACK 1124
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
