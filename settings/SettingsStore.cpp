@@ -69,47 +69,6 @@ int AsFlag(DWORD value) {
 
 } // namespace
 
-void SettingsStore::GetSrcImgPath(std::wstring& path) const {
-    ScopedLock hold(lock);
-    path = srcImgPath;
-}
-
-void SettingsStore::SetSrcImgPath(std::wstring path) {
-    ScopedLock hold(lock);
-    srcImgPath = std::move(path);
-}
-
-void SettingsStore::GetSrc2ImgPath(std::wstring& path) const {
-    ScopedLock hold(lock);
-    path = src2ImgPath;
-}
-
-void SettingsStore::SetSrc2ImgPath(std::wstring path) {
-    ScopedLock hold(lock);
-    src2ImgPath = std::move(path);
-}
-
-#define GLOAMERY_INT_ACCESSORS(Name, field)                                                        \
-    int SettingsStore::Get##Name() const {                                                         \
-        ScopedLock hold(lock);                                                                     \
-        return field;                                                                              \
-    }                                                                                              \
-    void SettingsStore::Set##Name(int value) {                                                     \
-        ScopedLock hold(lock);                                                                     \
-        field = value;                                                                             \
-    }
-
-GLOAMERY_INT_ACCESSORS(NoonPixel, noonPixel)
-GLOAMERY_INT_ACCESSORS(UpdateFreqMins, updateFreqMins)
-GLOAMERY_INT_ACCESSORS(Disabled, disabled)
-GLOAMERY_INT_ACCESSORS(NoBootUpdate, noBootUpdate)
-GLOAMERY_INT_ACCESSORS(Terminator, terminator)
-GLOAMERY_INT_ACCESSORS(Mode, mode)
-GLOAMERY_INT_ACCESSORS(Progress, progress)
-GLOAMERY_INT_ACCESSORS(Cancel, cancel)
-
-#undef GLOAMERY_INT_ACCESSORS
-
 void SettingsStore::Load() {
     ScopedLock hold(lock);
     UniqueHkey key;

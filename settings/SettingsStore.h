@@ -4,6 +4,7 @@
 // under one lock; Load and Save exchange the eight settings with the registry.
 
 #include <string>
+#include <utility>
 
 #include "win/CriticalSection.h"
 
@@ -13,28 +14,28 @@ public:
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
-    void GetSrcImgPath(std::wstring& path) const;
-    void SetSrcImgPath(std::wstring path);
-    void GetSrc2ImgPath(std::wstring& path) const;
-    void SetSrc2ImgPath(std::wstring path);
+    void GetSrcImgPath(std::wstring& path) const { path = Read(srcImgPath); }
+    void SetSrcImgPath(std::wstring path) { Write(srcImgPath, std::move(path)); }
+    void GetSrc2ImgPath(std::wstring& path) const { path = Read(src2ImgPath); }
+    void SetSrc2ImgPath(std::wstring path) { Write(src2ImgPath, std::move(path)); }
 
-    int GetNoonPixel() const;
-    void SetNoonPixel(int column);
-    int GetUpdateFreqMins() const;
-    void SetUpdateFreqMins(int minutes);
-    int GetDisabled() const;
-    void SetDisabled(int flag);
-    int GetNoBootUpdate() const;
-    void SetNoBootUpdate(int flag);
-    int GetTerminator() const;
-    void SetTerminator(int flag);
-    int GetMode() const;
-    void SetMode(int mode);
+    int GetNoonPixel() const { return Read(noonPixel); }
+    void SetNoonPixel(int column) { Write(noonPixel, column); }
+    int GetUpdateFreqMins() const { return Read(updateFreqMins); }
+    void SetUpdateFreqMins(int minutes) { Write(updateFreqMins, minutes); }
+    int GetDisabled() const { return Read(disabled); }
+    void SetDisabled(int flag) { Write(disabled, flag); }
+    int GetNoBootUpdate() const { return Read(noBootUpdate); }
+    void SetNoBootUpdate(int flag) { Write(noBootUpdate, flag); }
+    int GetTerminator() const { return Read(terminator); }
+    void SetTerminator(int flag) { Write(terminator, flag); }
+    int GetMode() const { return Read(mode); }
+    void SetMode(int value) { Write(mode, value); }
 
-    int GetProgress() const;
-    void SetProgress(int percent);
-    int GetCancel() const;
-    void SetCancel(int flag);
+    int GetProgress() const { return Read(progress); }
+    void SetProgress(int percent) { Write(progress, percent); }
+    int GetCancel() const { return Read(cancel); }
+    void SetCancel(int flag) { Write(cancel, flag); }
 
     // Reads the settings from HKCU\Software\Pembrix\Pembrix Gloamery; a missing key or value,
     // or one of the wrong type or size, leaves its field as it was.
@@ -43,6 +44,16 @@ public:
     void Save();
 
 private:
+    // Every field is copied in or out under the one lock.
+    template <typename T> T Read(const T& field) const {
+        ScopedLock hold(lock);
+        return field;
+    }
+    template <typename T> void Write(T& field, T value) {
+        ScopedLock hold(lock);
+        field = std::move(value);
+    }
+
     mutable CriticalSection lock;
     std::wstring srcImgPath;
     std::wstring src2ImgPath;
