@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "solar/Extended.h"
+#include "solar/HourAngle.h"
 #include "solar/SolarConstants.h"
 
 using namespace solar;
@@ -13,11 +14,8 @@ void SolarAltitude(double julianDate, double universalTime, double longitude, do
     const Extended latitudeRadians = StoreDouble(Extended{latitude} * kDegreesToRadians);
     const Extended declinationRadians = StoreDouble(Extended{declination} * kDegreesToRadians);
 
-    // Local sidereal time minus right ascension. The day count already holds the fraction of the
-    // day; the 15 degrees per hour of UT come on top of it.
-    const Extended hourAngle = (Extended{julianDate} - kJ2000) * kSiderealPerDay +
-                               kDegreesPerHour * Extended{universalTime} + longitude + kSidereal0 -
-                               rightAscension;
+    const Extended hourAngle =
+        HourAngleDegrees(julianDate, universalTime, longitude, rightAscension);
 
     const Extended sine = std::cos(hourAngle * kDegreesToRadians) * std::cos(declinationRadians) *
                               std::cos(latitudeRadians) +

@@ -1,0 +1,177 @@
+#include "render/core/TerminatorKernel.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "render/core/TerminatorAlpha.h"
+#include "render/core/TerminatorBlend.h"
+#include "render/core/TerminatorGeometry.h"
+#include "solar/HourAngle.h"
+
+// The altitude is arcsin(cos H cos d cos lat + sin d sin lat). Its sign and the twilight edge
+// are decided on the sine itself, from a per-column cos H and per-row products; only samples
+// whose sine lies within a small margin of the band go through the full altitude routine, so
+// those get exactly its result and every other sample is classified with room to spare.
+
+using namespace solar;
+
+namespace {
+
+// Columns handled together: a strip is walked row by row, which suits row-major buffers,
+// while gate calls still come column by column.
+constexpr std::uint32_t kStripWidth = 64;
+
+// The hoisted sine differs from the altitude routine's by a few units in the last place
+// (below 1e-15); anything closer to a class edge than this is left to the routine.
+constexpr double kSineMargin = 1e-12;
+
+struct RowTerms {
+    double latitude = 0;
+    double cosineTerm = 0; // cos d cos lat
+    double sineTerm = 0;   // sin d sin lat
+};
+
+struct ColumnTerms {
+    double longitude = 0;
+    double cosHourAngle = 0;
+};
+
+class TerminatorBlend {
+public:
+    TerminatorBlend(const SunInstant& sun, ArgbImage day, ConstArgbImage night)
+        : sun(sun), day(day), night(night), rows(day.height), columns(day.width) {
+        const Extended declination = StoreDouble(Extended{sun.declination} * kDegreesToRadians);
+        const double step = LatitudeStep(day.height);
+        for (std::uint32_t row = 0; row < day.height; ++row) {
+            RowTerms& terms = rows[row];
+            terms.latitude = RowLatitude(row, step);
+            const Extended latitude = StoreDouble(Extended{terms.latitude} * kDegreesToRadians);
+            terms.cosineTerm = static_cast<double>(std::cos(declination) * std::cos(latitude));
+            terms.sineTerm = static_cast<double>(std::sin(declination) * std::sin(latitude));
+        }
+        for (std::uint32_t column = 0; column < day.width; ++column) {
+            ColumnTerms& terms = columns[column];
+            terms.longitude = ColumnLongitude(column, day.width);
+            const Extended hourAngle = HourAngleDegrees(sun.julianDate, sun.universalTime,
+                                                        terms.longitude, sun.rightAscension);
+            terms.cosHourAngle = static_cast<double>(std::cos(hourAngle * kDegreesToRadians));
+        }
+        dayEdge = kSineMargin;
+        nightEdge = std::sin(kTwilightEdgeDegrees / kRadiansToDegrees) - kSineMargin;
+    }
+
+    bool Run(ColumnGate& gate) {
+        for (std::uint32_t first = 0; first < day.width; first += kStripWidth) {
+            const std::uint32_t end = first + std::min(kStripWidth, day.width - first);
+            for (std::uint32_t column = first; column < end; ++column) {
+                if (!gate.Enter(column)) {
+                    return false;
+                }
+            }
+            BlendStrip(first, end);
+        }
+        return true;
+    }
+
+private:
+    // One strip in two passes. The samples inside the night image come first, so that each
+    // column's last night colour is known before the samples outside it are painted with it.
+    void BlendStrip(std::uint32_t first, std::uint32_t end) {
+        stripFirst = first;
+        const auto [lowest, highest] =
+            std::minmax_element(columns.begin() + first, columns.begin() + end,
+                                [](const ColumnTerms& a, const ColumnTerms& b) {
+                                    return a.cosHourAngle < b.cosHourAngle;
+                                });
+        stripLowestCos = lowest->cosHourAngle;
+        stripHighestCos = highest->cosHourAngle;
+        std::fill(seen.begin(), seen.end(), false);
+        const std::uint32_t insideEnd = std::clamp(night.width, first, end);
+        const std::uint32_t insideRows = std::min(day.height, night.height);
+        for (std::uint32_t row = 0; row < insideRows && first < insideEnd; ++row) {
+            const std::uint32_t* nightRow = night.Row(row);
+            BlendSegment(row, first, insideEnd, [&](std::uint32_t column) {
+                const std::uint32_t colour = nightRow[column];
+                latest[column - stripFirst] = colour;
+                seen[column - stripFirst] = true;
+                return colour;
+            });
+        }
+
+        for (std::uint32_t column = first; column < end; ++column) {
+            const std::uint32_t index = column - first;
+            if (seen[index]) {
+                carried = latest[index];
+            }
+            fallback[index] = carried;
+        }
+        const auto repeat = [&](std::uint32_t column) { return fallback[column - stripFirst]; };
+        for (std::uint32_t row = insideRows; row < day.height && first < insideEnd; ++row) {
+            BlendSegment(row, first, insideEnd, repeat);
+        }
+        for (std::uint32_t row = 0; row < day.height && insideEnd < end; ++row) {
+            BlendSegment(row, insideEnd, end, repeat);
+        }
+    }
+
+    template <typename NightColour>
+    void BlendSegment(std::uint32_t row, std::uint32_t first, std::uint32_t end,
+                      NightColour nightColour) {
+        const RowTerms& terms = rows[row];
+        std::uint32_t* pixels = day.Row(row);
+        // The sine is linear in cos H, so the strip's extremes of cos H bound the whole segment.
+        const double atLowest = stripLowestCos * terms.cosineTerm + terms.sineTerm;
+        const double atHighest = stripHighestCos * terms.cosineTerm + terms.sineTerm;
+        if (std::min(atLowest, atHighest) >= dayEdge) {
+            return;
+        }
+        if (std::max(atLowest, atHighest) <= nightEdge) {
+            for (std::uint32_t column = first; column < end; ++column) {
+                pixels[column] = StrokeColour(255, nightColour(column));
+            }
+            return;
+        }
+        for (std::uint32_t column = first; column < end; ++column) {
+            const double sine = columns[column].cosHourAngle * terms.cosineTerm + terms.sineTerm;
+            if (sine >= dayEdge) {
+                continue;
+            }
+            std::uint8_t alpha = 255;
+            if (sine > nightEdge) {
+                const double altitude = AltitudeAt(sun, columns[column].longitude, terms.latitude);
+                const std::optional<std::uint8_t> bandAlpha = NightAlphaForAltitude(altitude);
+                if (!bandAlpha) {
+                    continue;
+                }
+                alpha = *bandAlpha;
+            }
+            pixels[column] = SourceOver(pixels[column], StrokeColour(alpha, nightColour(column)));
+        }
+    }
+
+private:
+    const SunInstant& sun;
+    ArgbImage day;
+    ConstArgbImage night;
+    std::vector<RowTerms> rows;
+    std::vector<ColumnTerms> columns;
+    double dayEdge = 0;
+    double nightEdge = 0;
+
+    std::uint32_t stripFirst = 0;
+    double stripLowestCos = 0;
+    double stripHighestCos = 0;
+    std::array<std::uint32_t, kStripWidth> latest{};
+    std::array<bool, kStripWidth> seen{};
+    std::array<std::uint32_t, kStripWidth> fallback{};
+    std::uint32_t carried = 0xFF000000u; // opaque black until the first night pixel is read
+};
+
+} // namespace
+
+bool BlendTerminator(const SunInstant& sun, ArgbImage day, ConstArgbImage night, ColumnGate& gate) {
+    TerminatorBlend blend(sun, day, night);
+    return blend.Run(gate);
+}
