@@ -60,6 +60,10 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::vector<std::wstring> ScratchFolder::Entries() const {
+    return FolderEntries(path);
+}
+
+std::vector<std::wstring> FolderEntries(const std::wstring& path) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
     const Unique<FindTraits> search(FindFirstFileW((path + L"\\*").c_str(), &found));

@@ -27,6 +27,9 @@ private:
     std::wstring path;
 };
 
+// Names of everything in a folder, sorted.
+std::vector<std::wstring> FolderEntries(const std::wstring& path);
+
 // A bitmap whose pixel (x, y) has the colour colourAt(x, y), in the given pixel format.
 UniqueGdipBitmap MakeBitmap(int width, int height, Gdiplus::PixelFormat format,
                             const std::function<Gdiplus::ARGB(int x, int y)>& colourAt);
