@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-constexpr double kAlphaPerDegree = 437.16783816218066; // 255 / 0.5833
-
-} // namespace
-
 std::optional<std::uint8_t> NightAlphaForAltitude(double altitude) {
     if (altitude >= 0.0) {
         return std::nullopt;

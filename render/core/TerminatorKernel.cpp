@@ -10,10 +10,12 @@
 #include "render/core/TerminatorGeometry.h"
 #include "solar/HourAngle.h"
 
-// The altitude is arcsin(cos H cos d cos lat + sin d sin lat). Its sign and the twilight edge
-// are decided on the sine itself, from a per-column cos H and per-row products; only samples
-// whose sine lies within a small margin of the band go through the full altitude routine, so
-// those get exactly its result and every other sample is classified with room to spare.
+// The altitude is arcsin(cos H cos d cos lat + sin d sin lat). Day, full night and the band
+// are told apart on the sine itself, built from a per-column cos H and per-row products, and
+// inside the band the alpha comes from the arc sine of that sine. The hoisted arithmetic can
+// differ from the altitude routine's only in the last digits, so a sample that lies within a
+// small margin of a place where the alpha changes goes through the routine itself and gets
+// exactly its result; every other sample is classified with room to spare.
 
 using namespace solar;
 
@@ -26,6 +28,8 @@ constexpr std::uint32_t kStripWidth = 64;
 // The hoisted sine differs from the altitude routine's by a few units in the last place
 // (below 1e-15); anything closer to a class edge than this is left to the routine.
 constexpr double kSineMargin = 1e-12;
+// The same in degrees of altitude, for samples inside the band.
+constexpr double kAltitudeMargin = 1e-9;
 
 struct RowTerms {
     double latitude = 0;
@@ -58,6 +62,8 @@ public:
                                                         terms.longitude, sun.rightAscension);
             terms.cosHourAngle = static_cast<double>(std::cos(hourAngle * kDegreesToRadians));
         }
+        // Only a night image smaller than the day image needs the colour carried along.
+        nightCoversDay = night.width >= day.width && night.height >= day.height;
         dayEdge = kSineMargin;
         nightEdge = std::sin(kTwilightEdgeDegrees / kRadiansToDegrees) - kSineMargin;
     }
@@ -92,12 +98,20 @@ private:
         const std::uint32_t insideRows = std::min(day.height, night.height);
         for (std::uint32_t row = 0; row < insideRows && first < insideEnd; ++row) {
             const std::uint32_t* nightRow = night.Row(row);
-            BlendSegment(row, first, insideEnd, [&](std::uint32_t column) {
-                const std::uint32_t colour = nightRow[column];
-                latest[column - stripFirst] = colour;
-                seen[column - stripFirst] = true;
-                return colour;
-            });
+            if (!nightCoversDay) {
+                BlendSegment(row, first, insideEnd, [&](std::uint32_t column) {
+                    const std::uint32_t colour = nightRow[column];
+                    latest[column - stripFirst] = colour;
+                    seen[column - stripFirst] = true;
+                    return colour;
+                });
+            } else {
+                BlendSegment(row, first, insideEnd,
+                             [nightRow](std::uint32_t column) { return nightRow[column]; });
+            }
+        }
+        if (nightCoversDay) {
+            return;
         }
 
         for (std::uint32_t column = first; column < end; ++column) {
@@ -140,8 +154,8 @@ private:
             }
             std::uint8_t alpha = 255;
             if (sine > nightEdge) {
-                const double altitude = AltitudeAt(sun, columns[column].longitude, terms.latitude);
-                const std::optional<std::uint8_t> bandAlpha = NightAlphaForAltitude(altitude);
+                const std::optional<std::uint8_t> bandAlpha =
+                    BandAlpha(sine, columns[column].longitude, terms.latitude);
                 if (!bandAlpha) {
                     continue;
                 }
@@ -151,12 +165,27 @@ private:
         }
     }
 
+    // The alpha of a sample near the twilight band. The altitude from the hoisted sine is
+    // within 1e-13 degrees of the altitude routine's, so only a sample that close to a place
+    // where the alpha changes needs the routine itself.
+    std::optional<std::uint8_t> BandAlpha(double sine, double longitude, double latitude) const {
+        const double altitude = std::asin(sine) * kRadiansToDegrees;
+        const double steps = -altitude * kAlphaPerDegree;
+        if (altitude > -kAltitudeMargin ||
+            std::fabs(altitude - kTwilightEdgeDegrees) < kAltitudeMargin ||
+            std::fabs(steps - std::nearbyint(steps)) < kAltitudeMargin * kAlphaPerDegree) {
+            return NightAlphaForAltitude(AltitudeAt(sun, longitude, latitude));
+        }
+        return NightAlphaForAltitude(altitude);
+    }
+
 private:
     const SunInstant& sun;
     ArgbImage day;
     ConstArgbImage night;
     std::vector<RowTerms> rows;
     std::vector<ColumnTerms> columns;
+    bool nightCoversDay = false;
     double dayEdge = 0;
     double nightEdge = 0;
 
