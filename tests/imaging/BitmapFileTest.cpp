@@ -35,13 +35,4 @@ TEST(LoadBitmapFromFile, GivesNothingForMissingEmptyOrForeignFiles) {
     EXPECT_FALSE(LoadBitmapFromFile(truncated));
 }
 
-TEST(LoadBitmapFromFile, OwnerMovesTheBitmapWithoutCopying) {
-    UniqueGdipBitmap first = MakeBitmap(2, 2, PixelFormat32bppARGB, [](int, int) { return 0; });
-    Gdiplus::GpBitmap* const raw = first.get();
-    UniqueGdipBitmap second = std::move(first);
-    EXPECT_FALSE(first);
-    EXPECT_EQ(second.get(), raw);
-    EXPECT_EQ(ImageWidth(second.get()), 2u);
-}
-
 } // namespace
