@@ -1,0 +1,165 @@
+#include "update/UpdateScheduler.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "ui/ResourceIds.h"
+#include "update/UpdatePeriod.h"
+
+namespace {
+
+constexpr UINT kProgressPollMs = 500;
+constexpr DWORD kStopPollMs = 100;
+
+} // namespace
+
+UpdateScheduler::~UpdateScheduler() {
+    StopWorker();
+}
+
+void UpdateScheduler::Attach(HWND window) {
+    dialog = window;
+    fullScreenPaused = false;
+    firstUpdateDone = false;
+    ShowProgressBar(false);
+}
+
+void UpdateScheduler::StartUpdate() {
+    if (!dialog || workerThread || fullScreenPaused) {
+        return;
+    }
+    if (settings.GetDisabled() == 1) {
+        return;
+    }
+    if (!firstUpdateDone) {
+        // Set before the test, so that only the very first update is skipped.
+        firstUpdateDone = true;
+        if (settings.GetNoBootUpdate() == 1) {
+            return;
+        }
+    }
+    if (!workerThread.Start(body, &settings, THREAD_PRIORITY_BELOW_NORMAL)) {
+        return;
+    }
+    ShowProgressBar(true);
+    SetTimer(dialog, kProgressTimer, kProgressPollMs, nullptr);
+}
+
+void UpdateScheduler::EnableUpdateButton() {
+    if (dialog) {
+        EnableWindow(GetDlgItem(dialog, IDC_UPDATE_NOW), settings.GetDisabled() != 1);
+    }
+}
+
+void UpdateScheduler::ArmUpdateTimer() {
+    if (!dialog) {
+        return;
+    }
+    KillTimer(dialog, kUpdateTimer);
+    SetTimer(dialog, kUpdateTimer, UpdatePeriodMilliseconds(settings.GetUpdateFreqMins()), nullptr);
+}
+
+void UpdateScheduler::OnUpdateNow() {
+    ArmUpdateTimer();
+    StartUpdate();
+}
+
+void UpdateScheduler::OnTimer(UINT_PTR id) {
+    if (id == kUpdateTimer) {
+        PeriodicTick();
+    } else if (id == kProgressTimer) {
+        PollProgress();
+    }
+}
+
+void UpdateScheduler::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DISPLAYCHANGE:
+    case WM_TIMECHANGE:
+        PeriodicTick();
+        break;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC) {
+            PeriodicTick();
+        }
+        break;
+    case WM_APPBAR_CALLBACK:
+        if (wParam == ABN_FULLSCREENAPP) {
+            OnFullScreenApplication(lParam == 1);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void UpdateScheduler::OnDestroy() {
+    if (dialog) {
+        KillTimer(dialog, kUpdateTimer);
+        KillTimer(dialog, kProgressTimer);
+    }
+    StopWorker();
+    dialog = nullptr;
+}
+
+void UpdateScheduler::PeriodicTick() {
+    if (!dialog) {
+        return;
+    }
+    settings.Load();
+    EnableUpdateButton();
+    ArmUpdateTimer();
+    StartUpdate();
+}
+
+void UpdateScheduler::PollProgress() {
+    if (!dialog) {
+        return;
+    }
+    if (workerThread) {
+        SendDlgItemMessageW(dialog, IDC_PROGRESS, PBM_SETPOS, settings.GetProgress(), 0);
+        if (workerThread.IsRunning()) {
+            // Asked again while paused: see StopWorker.
+            if (fullScreenPaused) {
+                settings.SetCancel(1);
+            }
+            return;
+        }
+    }
+    KillTimer(dialog, kProgressTimer);
+    workerThread.Forget();
+    SendDlgItemMessageW(dialog, IDC_PROGRESS, PBM_SETPOS, 0, 0);
+    settings.SetProgress(0);
+    ShowProgressBar(false);
+}
+
+void UpdateScheduler::OnFullScreenApplication(bool opened) {
+    if (opened) {
+        fullScreenPaused = true;
+        if (workerThread) {
+            settings.SetCancel(1);
+        }
+    } else if (fullScreenPaused) {
+        fullScreenPaused = false;
+        PeriodicTick();
+    }
+}
+
+void UpdateScheduler::StopWorker() {
+    // The request is repeated on every step: the worker clears it when it starts, so one made
+    // just before that moment would be lost. The wait has no limit; it lasts as long as the
+    // worker's longest step between two looks at the request.
+    while (workerThread.IsRunning()) {
+        settings.SetCancel(1);
+        workerThread.WaitForEnd(kStopPollMs);
+    }
+    workerThread.Forget();
+}
+
+void UpdateScheduler::ShowProgressBar(bool show) {
+    if (!dialog) {
+        return;
+    }
+    ShowWindow(GetDlgItem(dialog, IDC_PROGRESS), show ? SW_SHOW : SW_HIDE);
+    ShowWindow(GetDlgItem(dialog, IDC_UPDATE_NOW), show ? SW_HIDE : SW_SHOW);
+}
