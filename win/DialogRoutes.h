@@ -1,11 +1,16 @@
 #pragma once
 // The tables through which a dialog hands its commands and window messages to its handlers.
 //
-//   std::span<const CommandRoute> CustomSettingsDialog::Commands() const {
+//   std::span<const CommandRoute> EditDialog::Commands() const {
 //       static constexpr CommandRoute routes[] = {
-//           {IDC_BROWSE_MAIN, BN_CLICKED,
-//           CommandHandler<&CustomSettingsDialog::OnBrowseMainImage>}, {ID_HELP, BN_CLICKED,
-//           CommandHandler<&CustomSettingsDialog::OnHelpTopic>},
+//           {IDC_BROWSE_MAIN, BN_CLICKED, CommandHandler<&EditDialog::OnBrowse>},
+//           {ID_HELP, BN_CLICKED, CommandHandler<&EditDialog::OnHelpTopic>},
+//       };
+//       return routes;
+//   }
+//   std::span<const MessageRoute> EditDialog::Messages() const {
+//       static constexpr MessageRoute routes[] = {
+//           {WM_TIMER, MessageHandler<&EditDialog::OnTimer>},
 //       };
 //       return routes;
 //   }
