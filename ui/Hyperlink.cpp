@@ -1,6 +1,5 @@
 #include "ui/Hyperlink.h"
 
-#include <climits>
 #include <new>
 #include <string>
 
@@ -8,6 +7,7 @@
 
 #include "ui/ResourceIds.h"
 #include "win/Handles.h"
+#include "win/WindowText.h"
 
 namespace {
 
@@ -27,18 +27,6 @@ LRESULT CallPrevious(HWND control, UINT message, WPARAM wParam, LPARAM lParam) n
         return CallWindowProcW(previous, control, message, wParam, lParam);
     }
     return DefWindowProcW(control, message, wParam, lParam);
-}
-
-// Throws std::bad_alloc when there is no memory for the text.
-std::wstring ReadWindowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0 || length == INT_MAX) {
-        return {};
-    }
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(copied > 0 && copied <= length ? static_cast<size_t>(copied) : 0);
-    return text;
 }
 
 // BeginPaint and EndPaint as one scope.
@@ -78,6 +66,7 @@ private:
 LRESULT OnPaint(HWND control, WPARAM wParam, LPARAM lParam) noexcept {
     std::wstring text;
     try {
+        // Throws std::bad_alloc when there is no memory for the text.
         text = ReadWindowText(control);
     } catch (const std::bad_alloc&) {
         // Without the text the control can still paint itself as a plain static.
