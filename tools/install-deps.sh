@@ -7,7 +7,7 @@ packages=(
   cmake make g++ clang
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   googletest libbenchmark-dev
-  wine wine32:i386 wine64
+  wine wine32:i386 wine64 fonts-wine
   xvfb xauth x11-utils
   imagemagick python3
   fp-utils-3.2.2
