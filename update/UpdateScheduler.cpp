@@ -11,6 +11,17 @@ namespace {
 constexpr UINT kProgressPollMs = 500;
 constexpr DWORD kStopPollMs = 100;
 
+// Waits up to the given time for the thread to end, handling meanwhile the messages that other
+// threads send to this one: installing the wallpaper tells every top-level window, this dialog
+// included, and the worker would otherwise wait for a dialog that waits for it.
+void WaitServingSentMessages(HANDLE thread, DWORD milliseconds) {
+    if (MsgWaitForMultipleObjects(1, &thread, FALSE, milliseconds, QS_SENDMESSAGE) ==
+        WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 } // namespace
 
 UpdateScheduler::~UpdateScheduler() {
@@ -98,8 +109,9 @@ void UpdateScheduler::OnDestroy() {
         KillTimer(dialog, kUpdateTimer);
         KillTimer(dialog, kProgressTimer);
     }
-    StopWorker();
+    // Let go first: messages that reach the dialog during the wait start nothing.
     dialog = nullptr;
+    StopWorker();
 }
 
 void UpdateScheduler::PeriodicTick() {
@@ -151,7 +163,7 @@ void UpdateScheduler::StopWorker() {
     // worker's longest step between two looks at the request.
     while (workerThread.IsRunning()) {
         settings.SetCancel(1);
-        workerThread.WaitForEnd(kStopPollMs);
+        WaitServingSentMessages(workerThread.Handle(), kStopPollMs);
     }
     workerThread.Forget();
 }

@@ -51,10 +51,3 @@ bool WorkerThread::IsRunning() const noexcept {
     // is signalled settles the question.
     return WaitForSingleObject(handle.get(), 0) == WAIT_TIMEOUT;
 }
-
-bool WorkerThread::WaitForEnd(DWORD milliseconds) const noexcept {
-    if (!handle) {
-        return true;
-    }
-    return WaitForSingleObject(handle.get(), milliseconds) != WAIT_TIMEOUT;
-}

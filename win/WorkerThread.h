@@ -1,7 +1,7 @@
 #pragma once
 // One background thread: started at a chosen priority with one argument, asked whether it
-// still runs, waited for. The handle is closed when the object lets go of it; the thread
-// itself is never stopped by force.
+// still runs; its handle serves waiting. The handle is closed when the object lets go of it; the
+// thread itself is never stopped by force.
 
 #include <windows.h>
 
@@ -19,8 +19,6 @@ public:
 
     // True until the thread has ended. Without a thread, or when the system cannot say, false.
     bool IsRunning() const noexcept;
-    // Waits up to the given time for the thread to end; true when it has ended.
-    bool WaitForEnd(DWORD milliseconds) const noexcept;
 
     // Closes the handle; a thread that still runs goes on by itself.
     void Forget() noexcept { handle.reset(); }

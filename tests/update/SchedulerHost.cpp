@@ -74,6 +74,8 @@ void WorkerProbe::Reset() {
     sawCancel = false;
     progress = 0;
     requestComesFirst = false;
+    sendsBeforeEnd = nullptr;
+    sendAnswered = false;
     ResetEvent(release.get());
 }
 
@@ -99,6 +101,12 @@ unsigned ProbeBody(void* argument) {
         if (WaitForSingleObject(probe.release.get(), 5) == WAIT_OBJECT_0) {
             break;
         }
+    }
+    if (const HWND target = probe.sendsBeforeEnd; target && probe.sawCancel) {
+        DWORD_PTR answer = 0;
+        probe.sendAnswered =
+            SendMessageTimeoutW(target, WM_DISPLAYCHANGE, 32, 0, SMTO_NORMAL,
+                                static_cast<UINT>(kGiveUpAfter.count() * 1000), &answer) != 0;
     }
     ++probe.finished;
     return 0;

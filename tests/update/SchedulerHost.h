@@ -32,6 +32,11 @@ struct WorkerProbe {
     // Waits for a cancel request before clearing it: a request made just before the worker
     // got going.
     std::atomic<bool> requestComesFirst = false;
+    // Once it has seen a cancel request, sends this window a display change before it ends
+    // (the wallpaper change sends a message of its own the same way); notes whether it was
+    // answered.
+    std::atomic<HWND> sendsBeforeEnd = nullptr;
+    std::atomic<bool> sendAnswered = false;
     UniqueHandle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 
     void Reset();

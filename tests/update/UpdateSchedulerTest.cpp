@@ -224,6 +224,19 @@ TEST_F(UpdateSchedulerTest, DestroyWaitsForWorkerThatClearedTheRequestLate) {
     EXPECT_TRUE(probe.sawCancel);
 }
 
+TEST_F(UpdateSchedulerTest, DestroyAnswersMessagesTheWorkerSendsMeanwhile) {
+    probe.sendsBeforeEnd = Host();
+    scheduler.StartUpdate();
+    ASSERT_TRUE(WaitForRuns(1));
+    SaveFromOutside(30, 0);
+    host.reset();
+    EXPECT_TRUE(probe.sendAnswered);
+    EXPECT_EQ(probe.finished, 1);
+    // The display change came during the stop: no reload, no new worker.
+    EXPECT_EQ(settings.GetUpdateFreqMins(), 15);
+    EXPECT_EQ(probe.entered, 1);
+}
+
 TEST_F(UpdateSchedulerTest, NothingStartsAfterDestroy) {
     host.reset();
     scheduler.StartUpdate();

@@ -28,9 +28,8 @@ TEST(WorkerThread, RunsEntryWithItsArgumentAtThePriority) {
     WorkerThread worker;
     ASSERT_TRUE(worker.Start(&GatedEntry, &probe, THREAD_PRIORITY_BELOW_NORMAL));
     EXPECT_TRUE(worker.IsRunning());
-    EXPECT_FALSE(worker.WaitForEnd(0));
     SetEvent(probe.release.get());
-    ASSERT_TRUE(worker.WaitForEnd(INFINITE));
+    ASSERT_EQ(WaitForSingleObject(worker.Handle(), INFINITE), WAIT_OBJECT_0);
     EXPECT_FALSE(worker.IsRunning());
     EXPECT_EQ(probe.argumentSeen, &probe);
     EXPECT_EQ(probe.priority, THREAD_PRIORITY_BELOW_NORMAL);
@@ -45,7 +44,7 @@ TEST(WorkerThread, ThreadThatReturnedStillActiveCodeCountsAsEnded) {
     SetEvent(probe.release.get());
     WorkerThread worker;
     ASSERT_TRUE(worker.Start(&GatedEntry, &probe, THREAD_PRIORITY_NORMAL));
-    ASSERT_TRUE(worker.WaitForEnd(INFINITE));
+    ASSERT_EQ(WaitForSingleObject(worker.Handle(), INFINITE), WAIT_OBJECT_0);
     EXPECT_FALSE(worker.IsRunning());
 }
 
@@ -54,9 +53,8 @@ TEST(WorkerThread, WithoutThreadNothingRuns) {
     SetEvent(probe.release.get());
     WorkerThread worker;
     EXPECT_FALSE(worker.IsRunning());
-    EXPECT_TRUE(worker.WaitForEnd(0));
     ASSERT_TRUE(worker.Start(&GatedEntry, &probe, THREAD_PRIORITY_NORMAL));
-    worker.WaitForEnd(INFINITE);
+    WaitForSingleObject(worker.Handle(), INFINITE);
     worker.Forget();
     EXPECT_FALSE(worker);
     EXPECT_FALSE(worker.IsRunning());
