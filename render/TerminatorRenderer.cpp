@@ -151,6 +151,25 @@ void Render(const std::wstring& outputPath, SettingsStore& settings, const SYSTE
     SaveImageReplacing(output.get(), outputPath, bmpEncoder);
 }
 
+// The solar model works in 80-bit extended precision. Windows starts every thread but the
+// main one with the x87 unit rounding to 53 bits, which would quietly cut that short on the
+// update worker; the caller's setting comes back on leaving.
+class ExtendedPrecisionScope {
+public:
+    ExtendedPrecisionScope() noexcept {
+        __asm__ volatile("fnstcw %0" : "=m"(saved));
+        const unsigned short extended = saved | kPrecisionControl64;
+        __asm__ volatile("fldcw %0" : : "m"(extended));
+    }
+    ~ExtendedPrecisionScope() { __asm__ volatile("fldcw %0" : : "m"(saved)); }
+    ExtendedPrecisionScope(const ExtendedPrecisionScope&) = delete;
+    ExtendedPrecisionScope& operator=(const ExtendedPrecisionScope&) = delete;
+
+private:
+    static constexpr unsigned short kPrecisionControl64 = 0x0300;
+    unsigned short saved = 0;
+};
+
 } // namespace
 
 void RenderTerminatorImage(std::wstring outputPath, SettingsStore& settings) {
@@ -161,6 +180,7 @@ void RenderTerminatorImage(std::wstring outputPath, SettingsStore& settings) {
 
 void RenderTerminatorImageAt(std::wstring outputPath, SettingsStore& settings,
                              const SYSTEMTIME& utc) {
+    const ExtendedPrecisionScope precision;
     // Runs on the update worker: a failed allocation ends the run like any other failure.
     try {
         Render(outputPath, settings, utc);

@@ -115,14 +115,3 @@ TEST(SolarAltitude, TimeAndLongitudeTurnTogether) {
                     1e-7);
     }
 }
-
-TEST(SolarAltitude, AlwaysWithinPlusMinusNinetyOverTheWholeMap) {
-    const Instant at = MakeInstant(2099, 12, 31, 23, 59, 59);
-    for (double longitude = -180.0; longitude < 180.0; longitude += 2.5) {
-        for (double latitude = 90.0; latitude >= -90.0; latitude -= 2.5) {
-            const double altitude = Altitude(at, longitude, latitude);
-            ASSERT_GE(altitude, -90.0);
-            ASSERT_LE(altitude, 90.0);
-        }
-    }
-}

@@ -5,6 +5,7 @@
 #include <optional>
 #include <random>
 #include <set>
+#include <thread>
 
 #include "RendererTestSupport.h"
 #include "render/TerminatorRenderer.h"
@@ -254,4 +255,41 @@ TEST_F(TerminatorRendererTest, TheCurrentTimeIsUsedByThePublicOperation) {
     const int atAfter =
         CountColourDifferences(after, output, ExpectedBlend(after, dayPath, nightPath));
     EXPECT_TRUE(atBefore == 0 || atAfter == 0) << atBefore << " " << atAfter;
+}
+
+namespace {
+
+unsigned short FloatingPointControl() {
+    unsigned short control = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(control));
+    return control;
+}
+
+void SetFloatingPointControl(unsigned short control) {
+    __asm__ volatile("fldcw %0" : : "m"(control));
+}
+
+} // namespace
+
+// Threads other than the main one may start with the x87 unit rounding to 53 bits. The renderer
+// widens that for its own run and gives the caller's setting back.
+TEST_F(TerminatorRendererTest, RendersTheSameOnAThreadWithShortPrecisionAndRestoresIt) {
+    UsePictures(L"day.bmp", L"night.bmp");
+    WriteNoise(dayPath, 64, 32, 21);
+    WriteNoise(nightPath, 64, 32, 22);
+    const SYSTEMTIME utc = MakeUtc(2016, 4, 4, 4, 4, 4);
+    const ArgbBuffer onMain = Render(utc);
+    ASSERT_EQ(onMain.width, 64u);
+    ASSERT_TRUE(DeleteFileW(outputPath.c_str()));
+
+    constexpr unsigned short kDoublePrecision = 0x027F;
+    unsigned short after = 0;
+    std::thread worker([&] {
+        SetFloatingPointControl(kDoublePrecision);
+        RenderTerminatorImageAt(outputPath, settings, utc);
+        after = FloatingPointControl();
+    });
+    worker.join();
+    EXPECT_EQ(after, kDoublePrecision);
+    EXPECT_EQ(ReadPicture(outputPath).pixels, onMain.pixels);
 }
