@@ -28,8 +28,13 @@ protected:
     }
 };
 
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-    return lstrcmpiW(a.c_str(), b.c_str()) == 0;
+// The file dialog hands back the path as the file system spells it, whose case may differ.
+::testing::AssertionResult SamePath(const std::wstring& actual, const std::wstring& expected) {
+    if (lstrcmpiW(actual.c_str(), expected.c_str()) == 0) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "the path is \"" << actual << "\", not \"" << expected << "\"";
 }
 
 TEST_F(CustomDialogBrowse, MainPictureSetsTheNoonColumnToItsMiddle) {
