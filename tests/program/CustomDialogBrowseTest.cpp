@@ -100,6 +100,23 @@ TEST_F(CustomDialogBrowse, CancelledFileDialogKeepsWhatWasTyped) {
     ASSERT_TRUE(CancelDialog(custom));
 }
 
+TEST_F(CustomDialogBrowse, OverlongTypedPathStartsTheFileDialogCutShort) {
+    const std::wstring overlong = L"C:\\" + std::wstring(400, L'x') + L".bmp";
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    const HWND custom = OpenCustomDialog();
+    ASSERT_TRUE(custom);
+    ASSERT_TRUE(SetControlText(custom, IDC_MAIN_IMAGE, overlong));
+
+    const HWND fileDialog = OpenFileDialog(custom, IDC_BROWSE_MAIN);
+    ASSERT_TRUE(fileDialog) << "no file dialog";
+    const std::wstring offered = FileDialogFileName(fileDialog);
+    EXPECT_LT(offered.size(), size_t{MAX_PATH});
+    EXPECT_NE(overlong.find(offered), std::wstring::npos) << "not a piece of the typed path";
+    ASSERT_TRUE(CancelDialog(fileDialog));
+    EXPECT_EQ(ControlText(custom, IDC_MAIN_IMAGE), overlong);
+    ASSERT_TRUE(CancelDialog(custom));
+}
+
 TEST_F(CustomDialogBrowse, FileThatIsNoPictureIsTakenWithoutMovingTheNoonColumn) {
     const std::wstring notPicture = pictures.File(L"not a picture.png");
     ASSERT_TRUE(WriteTextFile(notPicture, "This is text."));

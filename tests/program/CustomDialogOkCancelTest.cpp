@@ -54,6 +54,8 @@ TEST_F(CustomDialogOkCancel, OkWithDisableCheckedStartsNoUpdateAndDisablesUpdate
     ASSERT_TRUE(PressOk(custom));
 
     EXPECT_EQ(ReadDwordSetting(L"Disabled"), 1u);
+    // Alt+D belongs to the open dialog's box, not to the main dialog's daytime style.
+    EXPECT_EQ(ReadDwordSetting(L"Mode"), 4u);
     EXPECT_TRUE(WaitUntil([this] { return !IsControlEnabled(main, IDC_UPDATE_NOW); }));
     // An update would have shown its progress bar and written the wallpaper by now; a slow
     // machine can only make this look pass, never fail.
