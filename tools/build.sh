@@ -12,7 +12,7 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 build() {
     local name="$1"
     shift
-    cmake -S . -B "build/$name" -Wno-dev "$@" >/dev/null
+    cmake -S . -B "build/$name" -Wno-dev --no-warn-unused-cli "$@" >/dev/null
     cmake --build "build/$name" -j "$jobs" -- --no-print-directory
 }
 

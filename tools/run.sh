@@ -17,6 +17,7 @@ desktop="1280x720"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
 local_appdata="$(cd "$app" && wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')"
 wallpaper="$(winepath -u "$local_appdata\\Pembrix Software\\Gloamery\\Pembrix Gloamery Current Image.bmp" 2>/dev/null)"
+wallpaper="$(realpath -m "$wallpaper")"
 rm -f "$wallpaper"
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -38,7 +39,7 @@ xvfb-run -a -s "-screen 0 ${desktop}x24" bash -c '
     import -window root "$screenshot" 2>/dev/null || true
     wineserver -k
     wait
-' || true
+' 2>/dev/null || true
 if [ ! -s "$wallpaper" ]; then
     echo "The program did not set a wallpaper." >&2
     exit 1
