@@ -74,7 +74,7 @@ ImageSize SizeOf(GpImage* image) {
     return size;
 }
 
-// Reads the part of an image that lies within width x height into an owned buffer.
+// Reads the top-left width x height pixels of an image into an owned buffer.
 bool ReadArgb(GpBitmap* bitmap, std::uint32_t width, std::uint32_t height,
               std::vector<std::uint32_t>& pixels) {
     if (width == 0 || height == 0) {
@@ -117,7 +117,7 @@ void Render(const std::wstring& outputPath, SettingsStore& settings, const SYSTE
         return;
     }
     dayImage.reset();
-    // Only the part of the night image that lies over the day image is ever used.
+    // Only the night pixels that lie over the day image are ever used.
     const std::uint32_t nightWidth = std::min(nightSize.width, daySize.width);
     const std::uint32_t nightHeight = std::min(nightSize.height, daySize.height);
     std::vector<std::uint32_t> nightPixels;
