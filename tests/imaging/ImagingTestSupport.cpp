@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
+#include <atomic>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
-#include <optional>
 
 #include "render/EncoderClsid.h"
 #include "render/GdiplusSession.h"
@@ -15,106 +15,84 @@
 namespace {
 
 // Every test executable that links these helpers runs with GDI+ started.
-class GdiplusEnvironment : public testing::Environment {
-public:
-    void SetUp() override {
-        session.emplace();
-        ASSERT_TRUE(session->Started());
-    }
-    void TearDown() override { session.reset(); }
-
-private:
-    std::optional<GdiplusSession> session;
-};
-
-// gtest takes ownership of the environment.
-const auto* const environment =
-    testing::AddGlobalTestEnvironment(std::make_unique<GdiplusEnvironment>().release());
-
-struct FindTraits {
-    using Handle = HANDLE;
-    static Handle invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(Handle search) noexcept { FindClose(search); }
-};
+const GdiplusSession session;
 
 } // namespace
 
 ScratchFolder::ScratchFolder() {
-    std::array<wchar_t, MAX_PATH + 1> temp{};
-    const DWORD length = GetTempPathW(MAX_PATH, temp.data());
-    EXPECT_GT(length, 0u);
-    static LONG counter = 0;
-    path = std::wstring(temp.data()) + L"gloamery-test-" + std::to_wstring(GetCurrentProcessId()) +
-           L"-" + std::to_wstring(InterlockedIncrement(&counter));
-    EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+    static std::atomic<int> counter = 0;
+    path = (std::filesystem::temp_directory_path() /
+            ("gloamery-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(++counter)))
+               .wstring();
+    // A folder of an earlier process with the same id may be left over: Wine's GDI+ keeps files
+    // it failed to decode open until the process ends.
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+    EXPECT_TRUE(std::filesystem::create_directory(path));
 }
 
 ScratchFolder::~ScratchFolder() {
-    for (const std::wstring& name : Entries()) {
-        const std::wstring entry = File(name);
-        if (!DeleteFileW(entry.c_str())) {
-            RemoveDirectoryW(entry.c_str());
-        }
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-std::vector<std::wstring> ScratchFolder::Entries() const {
-    return FolderEntries(path);
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
 }
 
 std::vector<std::wstring> FolderEntries(const std::wstring& path) {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    const Unique<FindTraits> search(FindFirstFileW((path + L"\\*").c_str(), &found));
-    if (!search) {
-        return names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
+        names.push_back(entry.path().filename().wstring());
     }
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileW(search.get(), &found));
     std::sort(names.begin(), names.end());
     return names;
 }
 
 UniqueGdipBitmap MakeBitmap(int width, int height, Gdiplus::PixelFormat format,
-                            const std::function<Gdiplus::ARGB(int x, int y)>& colourAt) {
-    using namespace Gdiplus::DllExports;
-    // Filled as 32-bit ARGB, then converted by drawing into the requested format.
-    UniqueGdipBitmap argb;
-    EXPECT_EQ(
-        GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, argb.put()),
-        Gdiplus::Ok);
-    Gdiplus::Rect all(0, 0, width, height);
-    Gdiplus::BitmapData data{};
-    EXPECT_EQ(GdipBitmapLockBits(argb.get(), &all, Gdiplus::ImageLockModeWrite,
-                                 PixelFormat32bppARGB, &data),
-              Gdiplus::Ok);
+                            const ColourAt& colourAt) {
+    std::vector<Gdiplus::ARGB> pixels;
     for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<Gdiplus::ARGB*>(static_cast<BYTE*>(data.Scan0) +
-                                                     static_cast<ptrdiff_t>(y) * data.Stride);
         for (int x = 0; x < width; ++x) {
-            row[x] = colourAt(x, y);
+            pixels.push_back(colourAt(x, y));
         }
     }
-    EXPECT_EQ(GdipBitmapUnlockBits(argb.get(), &data), Gdiplus::Ok);
-    if (format == PixelFormat32bppARGB) {
-        return argb;
-    }
-    UniqueGdipBitmap converted;
-    EXPECT_EQ(GdipCloneBitmapAreaI(0, 0, width, height, format, argb.get(), converted.put()),
+    // The first bitmap only borrows the pixels; its copy in the requested format owns its own.
+    using namespace Gdiplus::DllExports;
+    UniqueGdipBitmap borrowing;
+    EXPECT_EQ(GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
+                                        reinterpret_cast<BYTE*>(pixels.data()), borrowing.put()),
               Gdiplus::Ok);
-    return converted;
+    UniqueGdipBitmap bitmap;
+    EXPECT_EQ(GdipCloneBitmapAreaI(0, 0, width, height, format, borrowing.get(), bitmap.put()),
+              Gdiplus::Ok);
+    return bitmap;
 }
 
-void WriteBmp(Gdiplus::GpImage* image, const std::wstring& path) {
-    CLSID bmp{};
-    ASSERT_GE(GetEncoderClsid(L"image/bmp", bmp), 0);
-    ASSERT_EQ(Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &bmp, nullptr),
-              Gdiplus::Ok);
+void WritePicture(const std::wstring& path, int width, int height, Gdiplus::PixelFormat format,
+                  const wchar_t* mimeType, const ColourAt& colourAt) {
+    const UniqueGdipBitmap bitmap = MakeBitmap(width, height, format, colourAt);
+    CLSID encoder{};
+    ASSERT_GE(GetEncoderClsid(mimeType, encoder), 0);
+    ASSERT_EQ(
+        Gdiplus::DllExports::GdipSaveImageToFile(bitmap.get(), path.c_str(), &encoder, nullptr),
+        Gdiplus::Ok);
+}
+
+std::string BmpBytes(std::int32_t width, std::int32_t height, std::uint32_t dataBytes) {
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + dataBytes;
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    std::string bytes(file.bfOffBits + dataBytes, '\0');
+    std::memcpy(bytes.data(), &file, sizeof file);
+    std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
+    return bytes;
 }
 
 Gdiplus::ARGB PixelAt(Gdiplus::GpBitmap* bitmap, int x, int y) {
@@ -124,21 +102,16 @@ Gdiplus::ARGB PixelAt(Gdiplus::GpBitmap* bitmap, int x, int y) {
     return colour;
 }
 
-UINT ImageWidth(Gdiplus::GpImage* image) {
-    UINT width = 0;
-    EXPECT_EQ(Gdiplus::DllExports::GdipGetImageWidth(image, &width), Gdiplus::Ok);
-    return width;
-}
-
-UINT ImageHeight(Gdiplus::GpImage* image) {
-    UINT height = 0;
-    EXPECT_EQ(Gdiplus::DllExports::GdipGetImageHeight(image, &height), Gdiplus::Ok);
-    return height;
+ImageSize SizeOf(Gdiplus::GpImage* image) {
+    ImageSize size;
+    EXPECT_EQ(Gdiplus::DllExports::GdipGetImageWidth(image, &size.first), Gdiplus::Ok);
+    EXPECT_EQ(Gdiplus::DllExports::GdipGetImageHeight(image, &size.second), Gdiplus::Ok);
+    return size;
 }
 
 bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
 }
 
 std::string ReadFileBytes(const std::wstring& path) {

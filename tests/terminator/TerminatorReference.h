@@ -29,3 +29,9 @@ struct ArgbBuffer {
         return pixels[static_cast<std::size_t>(row) * width + column];
     }
 };
+
+// How many pixels differ in the bits of mask, leaving out those whose altitude lies within
+// 1e-9 degrees of a place where the alpha changes: there two evaluations may fall either way.
+// -1 when the sizes differ.
+int CountDifferences(const SunInstant& sun, const ArgbBuffer& actual, const ArgbBuffer& expected,
+                     std::uint32_t mask = 0xFFFFFFFFu);
