@@ -1,7 +1,13 @@
 #include "ProgramDriver.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
+#include <array>
+#include <fstream>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #ifndef GLOAMERY_PROGRAM_PATH
 #error "GLOAMERY_PROGRAM_PATH must name the program's executable"
@@ -11,95 +17,133 @@ namespace program_test {
 
 namespace {
 
-// The build tree knows the program by its host path. Wine's kernel32 turns a host path into
-// the Windows path of the same file; outside Wine the path is used as it is.
-using HostToWindowsPath = wchar_t*(CDECL*)(const char*);
+constexpr wchar_t kSettingsKey[] = L"Software\\Pembrix\\Pembrix Gloamery";
 
-struct ProcessHeapFree {
-    void operator()(wchar_t* text) const noexcept { HeapFree(GetProcessHeap(), 0, text); }
-};
-
-std::wstring WindowsPathOf(const char* hostPath) {
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const auto convert = kernel ? reinterpret_cast<HostToWindowsPath>(reinterpret_cast<void*>(
-                                      GetProcAddress(kernel, "wine_get_dos_file_name")))
-                                : nullptr;
-    if (convert) {
-        const std::unique_ptr<wchar_t, ProcessHeapFree> converted(convert(hostPath));
-        if (converted) {
-            return converted.get();
-        }
+// Sends with a limit of 10 s, long enough for a busy Wine process; a thread that does not
+// answer by then is stuck.
+std::optional<LRESULT> Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result)) {
+        return std::nullopt;
     }
-    const int length = MultiByteToWideChar(CP_UTF8, 0, hostPath, -1, nullptr, 0);
-    std::wstring path(length > 0 ? static_cast<size_t>(length) : 0, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, hostPath, -1, path.data(), length);
-    if (!path.empty()) {
-        path.pop_back(); // the terminating null
-    }
-    return path;
+    return static_cast<LRESULT>(result);
 }
 
-// A job that ends every process in it when its last handle closes, so that a test process
-// that dies does not leave the program running. Null when the system offers none.
-UniqueHandle MakeKillOnCloseJob() {
-    UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
-    if (!job) {
-        return job;
-    }
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
-                                 sizeof limits)) {
-        job.reset();
-    }
-    return job;
+std::wstring ClassNameOf(HWND window) {
+    std::array<wchar_t, 256> name{};
+    return std::wstring(name.data(), GetClassNameW(window, name.data(), name.size()));
 }
 
-DWORD ToMilliseconds(std::chrono::milliseconds timeout) {
-    return static_cast<DWORD>(std::min<long long>(timeout.count(), INFINITE - 1));
+// The caption as the window manager keeps it, without sending a message.
+std::wstring CaptionOf(HWND window) {
+    std::array<wchar_t, 512> caption{};
+    return std::wstring(caption.data(), GetWindowTextW(window, caption.data(), caption.size()));
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// The build tree knows the program by its host path; Wine's kernel32 turns that into the
+// Windows path of the same file.
+std::wstring ProgramPath() {
+    using HostToWindowsPath = wchar_t*(CDECL*)(const char*);
+    const auto convert = reinterpret_cast<HostToWindowsPath>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    const auto heapFree = [](wchar_t* text) { HeapFree(GetProcessHeap(), 0, text); };
+    const std::unique_ptr<wchar_t, decltype(heapFree)> path(
+        convert ? convert(GLOAMERY_PROGRAM_PATH) : nullptr, heapFree);
+    return path ? path.get() : L"";
+}
+
+// The file-name box of the open-file dialog: the Explorer-style combo box or the older edit.
+HWND FileNameBox(HWND fileDialog) {
+    const HWND combo = GetDlgItem(fileDialog, 0x47C);
+    return combo && IsWindowVisible(combo) ? combo : GetDlgItem(fileDialog, 0x480);
+}
+
+void WriteSetting(const wchar_t* name, DWORD value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &value, sizeof value);
+}
+
+void WriteSetting(const wchar_t* name, const std::wstring& text) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::optional<DWORD> ReadDwordSetting(const wchar_t* name) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value,
+                     &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::wstring> ReadStringSetting(const wchar_t* name) {
+    std::array<wchar_t, 2048> text{};
+    DWORD size = sizeof text;
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, text.data(),
+                     &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return text.data();
 }
 
 } // namespace
 
-std::wstring ProgramPath() {
-    static const std::wstring path = WindowsPathOf(GLOAMERY_PROGRAM_PATH);
-    return path;
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return condition();
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
 }
 
 std::wstring ProgramFolder() {
     const std::wstring path = ProgramPath();
-    const size_t separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+    return path.substr(0, path.find_last_of(L'\\'));
 }
 
 ProgramProcess::ProgramProcess(const std::wstring& arguments) {
     const std::wstring path = ProgramPath();
     const std::wstring folder = ProgramFolder();
-    std::wstring commandLine = L"\"" + path + L"\"";
-    if (!arguments.empty()) {
-        commandLine += L" " + arguments;
-    }
-    job = MakeKillOnCloseJob();
+    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+    // A job that kills the program when its last handle closes, with the test process at the
+    // latest. The program starts suspended until it is in the job.
+    job.reset(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION created{};
-    // Suspended until it is in the job, so that nothing it starts escapes the job.
     if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &created)) {
+                        nullptr, folder.c_str(), &startup, &created)) {
         return;
     }
     process.reset(created.hProcess);
     const UniqueHandle thread(created.hThread);
     processId = created.dwProcessId;
-    if (job) {
-        AssignProcessToJobObject(job.get(), process.get());
-    }
+    AssignProcessToJobObject(job.get(), process.get());
     ResumeThread(thread.get());
 }
 
 ProgramProcess::~ProgramProcess() {
     if (Running()) {
-        Kill();
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 60000);
     }
 }
 
@@ -107,57 +151,231 @@ bool ProgramProcess::Running() const {
     return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
-HWND ProgramProcess::WaitForWindow(const std::wstring& title, Visibility visibility,
-                                   std::chrono::milliseconds timeout) const {
-    if (!process) {
-        return nullptr;
-    }
+HWND ProgramProcess::WaitForWindow(const std::wstring& title, bool visibleOnly) const {
     HWND found = nullptr;
     // A program that ends early ends the wait too.
-    WaitUntil(
-        [&] {
-            found = FindWindowTitled(title, visibility);
-            return found || !Running();
-        },
-        timeout);
+    WaitUntil([&] {
+        for (const HWND window : TopLevelWindows()) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId && (!visibleOnly || IsWindowVisible(window)) &&
+                CaptionOf(window) == title) {
+                found = window;
+                return true;
+            }
+        }
+        return !Running();
+    });
     return found;
 }
 
-HWND ProgramProcess::FindWindowTitled(const std::wstring& title, Visibility visibility) const {
-    return process ? FindTopLevelWindow(processId, title, visibility) : nullptr;
-}
-
-HWND ProgramProcess::WaitForMainDialog(Visibility visibility,
-                                       std::chrono::milliseconds timeout) const {
-    return WaitForWindow(kMainDialogTitle, visibility, timeout);
-}
-
-std::optional<DWORD> ProgramProcess::WaitForExit(std::chrono::milliseconds timeout) const {
-    if (!process || WaitForSingleObject(process.get(), ToMilliseconds(timeout)) != WAIT_OBJECT_0) {
-        return std::nullopt;
-    }
+std::optional<DWORD> ProgramProcess::WaitForExit() const {
     DWORD exitCode = 0;
-    if (!GetExitCodeProcess(process.get(), &exitCode)) {
+    if (!process || WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process.get(), &exitCode)) {
         return std::nullopt;
     }
     return exitCode;
 }
 
-std::optional<DWORD> ProgramProcess::Close(std::chrono::milliseconds timeout) const {
-    const HWND main = FindWindowTitled(kMainDialogTitle, Visibility::Any);
+std::optional<DWORD> ProgramProcess::Close() const {
+    const HWND main = WaitForWindow(kMainDialogTitle, false);
     if (!main) {
         return std::nullopt;
     }
-    PostClose(main);
-    return WaitForExit(timeout);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    return WaitForExit();
 }
 
-void ProgramProcess::Kill() const {
-    if (!process) {
-        return;
+std::wstring TextOf(HWND window) {
+    const std::optional<LRESULT> length = Ask(window, WM_GETTEXTLENGTH, 0, 0);
+    if (!length || *length < 0) {
+        return L"";
     }
-    TerminateProcess(process.get(), 1);
-    WaitForSingleObject(process.get(), ToMilliseconds(kWindowTimeout));
+    std::wstring text(static_cast<size_t>(*length) + 1, L'\0');
+    const LRESULT copied =
+        Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())).value_or(0);
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, *length)));
+    return text;
+}
+
+bool IsChecked(HWND dialog, int id) {
+    return Ask(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool SetControlText(HWND dialog, int id, const std::wstring& text) {
+    const HWND control = GetDlgItem(dialog, id);
+    return control &&
+           Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())).value_or(FALSE);
+}
+
+HWND FindOwnedDialog(HWND owner) {
+    for (const HWND window : TopLevelWindows()) {
+        if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window) &&
+            ClassNameOf(window) == L"#32770") {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+HWND WaitForOwnedDialog(HWND owner) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindOwnedDialog(owner)) != nullptr; });
+    return found;
+}
+
+bool WaitUntilGone(HWND window) {
+    return WaitUntil([window] { return !IsWindow(window); });
+}
+
+std::wstring MessageBoxText(HWND box) {
+    std::wstring text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (lstrcmpiW(ClassNameOf(child).c_str(), L"Static") == 0) {
+            text += TextOf(child);
+        }
+    }
+    return text;
+}
+
+bool Click(HWND dialog, int id) {
+    const HWND control = GetDlgItem(dialog, id);
+    if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control) ||
+        !IsWindowEnabled(dialog)) {
+        return false;
+    }
+    // A button clicks itself; a static control with SS_NOTIFY hears a press and release.
+    if (lstrcmpiW(ClassNameOf(control).c_str(), L"Button") == 0) {
+        return PostMessageW(control, BM_CLICK, 0, 0);
+    }
+    return PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, 0) &&
+           PostMessageW(control, WM_LBUTTONUP, 0, 0);
+}
+
+bool PressKeys(HWND window, std::initializer_list<WORD> keys) {
+    const bool inFront = WaitUntil(
+        [window] {
+            if (GetForegroundWindow() == window) {
+                return true;
+            }
+            SetForegroundWindow(window);
+            return false;
+        },
+        10s);
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD key, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (const WORD key : keys) {
+        add(key, 0);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        add(*key, KEYEVENTF_KEYUP);
+    }
+    return inFront && SendInput(inputs.size(), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool FinishCurrentHandler(HWND window) {
+    return Ask(window, WM_NULL, 0, 0).has_value();
+}
+
+std::wstring FileDialogFileName(HWND fileDialog) {
+    return TextOf(FileNameBox(fileDialog));
+}
+
+bool ChooseFileInDialog(HWND fileDialog, const std::wstring& path) {
+    const HWND box = FileNameBox(fileDialog);
+    return box && Ask(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str())).value_or(FALSE) &&
+           Click(fileDialog, IDOK) && WaitUntilGone(fileDialog);
+}
+
+bool CancelDialog(HWND dialog) {
+    return Click(dialog, IDCANCEL) && WaitUntilGone(dialog);
+}
+
+void DeleteProgramSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+void WriteSettings(const StoredSettings& settings) {
+    const auto write = [](const wchar_t* name, const auto& value) {
+        if (value) {
+            WriteSetting(name, *value);
+        }
+    };
+    write(L"SrcImgPath", settings.srcImgPath);
+    write(L"Src2ImgPath", settings.src2ImgPath);
+    write(L"NoonUCTPixel", settings.noonUCTPixel);
+    write(L"UpdateFreqMins", settings.updateFreqMins);
+    write(L"Disabled", settings.disabled);
+    write(L"NoBootUpdate", settings.noBootUpdate);
+    write(L"Terminator", settings.terminator);
+    write(L"Mode", settings.mode);
+}
+
+StoredSettings ReadStoredSettings() {
+    return {
+        ReadStringSetting(L"SrcImgPath"),  ReadStringSetting(L"Src2ImgPath"),
+        ReadDwordSetting(L"NoonUCTPixel"), ReadDwordSetting(L"UpdateFreqMins"),
+        ReadDwordSetting(L"Disabled"),     ReadDwordSetting(L"NoBootUpdate"),
+        ReadDwordSetting(L"Terminator"),   ReadDwordSetting(L"Mode"),
+    };
+}
+
+std::wstring OutputFile(const wchar_t* name) {
+    std::array<wchar_t, MAX_PATH> localAppData{};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
+                     localAppData.data());
+    return std::wstring(localAppData.data()) + L"\\Pembrix Software\\Gloamery\\" + name;
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void DeleteOutputFiles() {
+    DeleteFileW(OutputFile(kCurrentImageFile).c_str());
+    DeleteFileW(OutputFile(kTerminatorImageFile).c_str());
+}
+
+TemporaryFolder::TemporaryFolder()
+    : path(std::filesystem::temp_directory_path() /
+           (L"gloamery-test-" + std::to_wstring(GetCurrentProcessId()))) {
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directory(path);
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+bool WriteTestBitmap(const std::wstring& path, int width, int height) {
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) / 4 * 4;
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + rowBytes * static_cast<DWORD>(height);
+    const std::string pixels(file.bfSize - file.bfOffBits, '\x80');
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return static_cast<bool>(out);
 }
 
 } // namespace program_test

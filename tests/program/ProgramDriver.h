@@ -1,79 +1,136 @@
 #pragma once
-// Runs the real "Pembrix Gloamery.exe" from a test executable in the same Wine prefix and works
-// it from outside, as a user would: start it, find its windows, read and click its controls,
-// type keys, look at its registry key and output folder, close it and read its exit code.
+// Runs the real "Pembrix Gloamery.exe" in the same Wine prefix and works it from outside as a
+// user would: its windows and controls, its registry key and its output folder.
 //
-//   program_test::ProgramProcess program;           // starts the program in its own folder
-//   const HWND main = program.WaitForMainDialog();   // "Pembrix Gloamery Settings"
-//   ASSERT_TRUE(main);
-//   program_test::Click(main, IDC_EDIT_CUSTOM);
-//   const HWND custom = program.WaitForWindow(program_test::kCustomDialogTitle);
-//   ...
-//   EXPECT_EQ(program.Close(), 0u);                 // WM_CLOSE, then the exit code
-//
-// A program that is still running when its ProgramProcess goes (a failed test) is killed, and
-// a test process that dies takes the program with it.
+// Reads are sent with a time limit. Clicks and keys are posted or typed, never sent: a handler
+// that opens a modal dialog does not return until that dialog closes, and the test has to work
+// that dialog meanwhile.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <chrono>
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <tuple>
 
-#include "ProgramOutput.h"
-#include "ProgramSettings.h"
-#include "TestFiles.h"
-#include "Waiting.h"
-#include "WindowDriver.h"
 #include "win/Handles.h"
 
 namespace program_test {
 
+using namespace std::chrono_literals;
+
 inline constexpr wchar_t kMainDialogTitle[] = L"Pembrix Gloamery Settings";
 inline constexpr wchar_t kCustomDialogTitle[] = L"Pembrix Gloamery - Edit Custom Settings";
-inline constexpr wchar_t kAboutBoxTitle[] = L"About Pembrix Gloamery";
-// The title of the program's message boxes.
-inline constexpr wchar_t kMessageBoxTitle[] = L"Pembrix Gloamery";
+inline constexpr wchar_t kCurrentImageFile[] = L"Pembrix Gloamery Current Image.bmp";
+inline constexpr wchar_t kTerminatorImageFile[] = L"Pembrix Gloamery Terminator Image.bmp";
 
-// The program's full Windows path and its folder, where the default maps lie.
-std::wstring ProgramPath();
+// Checks `condition` every 20 ms. The limit is generous: Wine on a busy machine is slow.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 60s);
+
+// The folder of the program, where the default maps lie.
 std::wstring ProgramFolder();
 
 class ProgramProcess {
 public:
-    // Starts the program with its folder as the current directory. `arguments` is the command
-    // line after the program's name ("/s" for the hidden start).
+    // Starts the program in its folder; `arguments` follow its name on the command line. The
+    // program is killed when this goes, or when the test process dies, while it still runs.
     explicit ProgramProcess(const std::wstring& arguments = L"");
-    // Kills the program when it is still running.
     ~ProgramProcess();
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
-    // Whether the process could be created.
     bool Started() const noexcept { return static_cast<bool>(process); }
     bool Running() const;
-    DWORD Id() const noexcept { return processId; }
-
     // A top-level window of this process with exactly this title; null when none came in time.
-    HWND WaitForWindow(const std::wstring& title, Visibility visibility = Visibility::Visible,
-                       std::chrono::milliseconds timeout = kWindowTimeout) const;
-    HWND FindWindowTitled(const std::wstring& title,
-                          Visibility visibility = Visibility::Visible) const;
-    // The main dialog, once it is visible (or, with Visibility::Any, once it exists).
-    HWND WaitForMainDialog(Visibility visibility = Visibility::Visible,
-                           std::chrono::milliseconds timeout = kWindowTimeout) const;
-
-    // The exit code once the process has ended; nothing when it still runs after `timeout`.
-    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kWindowTimeout) const;
-    // Asks the main dialog to close (WM_CLOSE, the caption's close box) and waits for the exit.
-    std::optional<DWORD> Close(std::chrono::milliseconds timeout = kWindowTimeout) const;
-    // Ends the process at once and waits until it has gone.
-    void Kill() const;
+    HWND WaitForWindow(const std::wstring& title, bool visibleOnly = true) const;
+    std::optional<DWORD> WaitForExit() const;
+    // Posts WM_CLOSE to the main dialog, as its close box does, and waits for the exit code.
+    std::optional<DWORD> Close() const;
 
 private:
     UniqueHandle job;
     UniqueHandle process;
     DWORD processId = 0;
 };
+
+// Windows and controls.
+std::wstring TextOf(HWND window); // empty when the window does not answer
+inline std::wstring ControlText(HWND dialog, int id) {
+    return TextOf(GetDlgItem(dialog, id));
+}
+inline bool IsControlEnabled(HWND dialog, int id) {
+    return IsWindowEnabled(GetDlgItem(dialog, id));
+}
+inline bool IsControlVisible(HWND dialog, int id) {
+    return IsWindowVisible(GetDlgItem(dialog, id));
+}
+bool IsChecked(HWND dialog, int id);
+bool SetControlText(HWND dialog, int id, const std::wstring& text);
+// A visible dialog box (a message box, the open-file dialog) that `owner` owns, or null.
+HWND FindOwnedDialog(HWND owner);
+HWND WaitForOwnedDialog(HWND owner);
+bool WaitUntilGone(HWND window);
+// The texts of a message box's static controls.
+std::wstring MessageBoxText(HWND box);
+// Clicks control `id` without waiting for what the click starts. False when a user's click
+// could not reach it: the control is missing, hidden or disabled, or its dialog is disabled.
+bool Click(HWND dialog, int id);
+// Brings `window` to the front and types the keys as real input: pressed in order, released
+// in reverse, so that {VK_MENU, 'C'} is Alt+C.
+bool PressKeys(HWND window, std::initializer_list<WORD> keys);
+// Waits until the window's thread has finished the handler it was running.
+bool FinishCurrentHandler(HWND window);
+// The open-file dialog: its file-name box, and choosing a file or cancelling; both wait until
+// the dialog has gone.
+std::wstring FileDialogFileName(HWND fileDialog);
+bool ChooseFileInDialog(HWND fileDialog, const std::wstring& path);
+bool CancelDialog(HWND dialog);
+
+// The program's registry key, HKCU\Software\Pembrix\Pembrix Gloamery.
+struct StoredSettings {
+    std::optional<std::wstring> srcImgPath = {};
+    std::optional<std::wstring> src2ImgPath = {};
+    std::optional<DWORD> noonUCTPixel = {};
+    std::optional<DWORD> updateFreqMins = {};
+    std::optional<DWORD> disabled = {};
+    std::optional<DWORD> noBootUpdate = {};
+    std::optional<DWORD> terminator = {};
+    std::optional<DWORD> mode = {};
+
+    bool operator==(const StoredSettings&) const = default;
+};
+inline void PrintTo(const StoredSettings& s, std::ostream* out) {
+    *out << testing::PrintToString(std::tie(s.srcImgPath, s.src2ImgPath, s.noonUCTPixel,
+                                            s.updateFreqMins, s.disabled, s.noBootUpdate,
+                                            s.terminator, s.mode));
+}
+void DeleteProgramSettings();
+// Writes the values that are there and leaves the others as they are.
+void WriteSettings(const StoredSettings& settings);
+StoredSettings ReadStoredSettings();
+
+// The program's output folder, in the user's local application data.
+std::wstring OutputFile(const wchar_t* name);
+bool FileExists(const std::wstring& path);
+void DeleteOutputFiles();
+
+// A fresh folder for a test's files, removed with them when the owner goes.
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    std::wstring File(const wchar_t* name) const { return (path / name).wstring(); }
+
+private:
+    std::filesystem::path path;
+};
+// Writes a 24-bit BMP of this size.
+bool WriteTestBitmap(const std::wstring& path, int width, int height);
 
 } // namespace program_test
