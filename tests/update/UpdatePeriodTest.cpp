@@ -8,13 +8,10 @@
 
 namespace {
 
-TEST(UpdatePeriod, MinutesInRangeBecomeMilliseconds) {
+TEST(UpdatePeriod, MinutesAreBroughtInto1To71582ThenMadeMilliseconds) {
     EXPECT_EQ(UpdatePeriodMilliseconds(1), 60000u);
     EXPECT_EQ(UpdatePeriodMilliseconds(15), 900000u);
     EXPECT_EQ(UpdatePeriodMilliseconds(71582), 4294920000u);
-}
-
-TEST(UpdatePeriod, MinutesOutsideTheRangeAreBroughtIntoIt) {
     EXPECT_EQ(UpdatePeriodMilliseconds(0), 60000u);
     EXPECT_EQ(UpdatePeriodMilliseconds(-1), 60000u); // 4294967295 in the registry
     EXPECT_EQ(UpdatePeriodMilliseconds(INT_MIN), 60000u);

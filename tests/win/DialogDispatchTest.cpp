@@ -1,8 +1,10 @@
-// How a dialog hands messages and commands to its handlers, and how it answers the dialog
-// manager.
+// How a dialog hands messages and commands to its handlers, where its help command goes, and
+// how it answers the dialog manager.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -16,15 +18,24 @@ constexpr UINT kDoubleMessage = WM_APP + 5;
 
 class RoutedDialog : public ScriptedDialog {
 public:
-    RoutedDialog() : ScriptedDialog(IDD_TEST_CONTROLS) {}
+    explicit RoutedDialog(HWND owner = nullptr) : ScriptedDialog(IDD_TEST_CONTROLS, owner) {}
 
     std::vector<std::wstring> log;
     bool blockCaptionChanges = false;
 
+    void WinHelpW(DWORD_PTR, UINT) override { log.push_back(L"help request"); }
+
 protected:
+    // Offers keyboard messages to an accelerator table first, as the main dialog does.
+    bool PreTranslateMessage(MSG& message) override {
+        return (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
+                TranslateAcceleratorW(Window(), accelerators, &message)) ||
+               ScriptedDialog::PreTranslateMessage(message);
+    }
+
     MessageResult WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_TIMER || message == WM_COMMAND) {
-            log.push_back(L"hook " + std::to_wstring(message));
+            log.push_back(L"hook");
         }
         return ScriptedDialog::WindowProc(message, wParam, lParam);
     }
@@ -33,6 +44,8 @@ protected:
         static constexpr CommandRoute routes[] = {
             {IDC_TEST_BUTTON, BN_CLICKED, CommandHandler<&RoutedDialog::OnButtonClicked>},
             {IDC_TEST_TEXT, EN_CHANGE, CommandHandler<&RoutedDialog::OnTextChanged>},
+            {IDM_TEST_ACCELERATOR, 0, CommandHandler<&RoutedDialog::OnAccelerator>},
+            {ID_TEST_HELP, BN_CLICKED, CommandHandler<&RoutedDialog::OnHelpTopic>},
         };
         return routes;
     }
@@ -50,118 +63,114 @@ protected:
 private:
     void OnButtonClicked() { log.push_back(L"click"); }
     void OnTextChanged() noexcept { log.push_back(L"change"); }
+    void OnAccelerator() { log.push_back(L"accelerator"); }
+    void OnHelpTopic() { log.push_back(L"help topic"); }
     void OnTimer(WPARAM id) { log.push_back(L"timer " + std::to_wstring(id)); }
     LRESULT OnDouble(WPARAM wParam, LPARAM) { return static_cast<LRESULT>(wParam) * 2; }
     LRESULT OnQueryDragIcon() { return 0x1234; }
     // Handled (and so swallowed) only while blocking.
     bool OnSetText(WPARAM, LPARAM) { return blockCaptionChanges; }
+
+    // Tables loaded from resources belong to the module; nothing to free.
+    HACCEL accelerators =
+        LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TEST_ACCELERATORS));
 };
 
-WPARAM Command(int id, int code) {
-    return MAKEWPARAM(id, code);
-}
-
-LPARAM ControlOf(const Dialog& dialog, int id) {
-    return reinterpret_cast<LPARAM>(dialog.Item(id));
-}
-
-TEST(DialogDispatch, CommandRoutesMatchControlAndNotificationCode) {
+TEST(DialogDispatch, WindowProcFirstThenTheRouteOfControlAndNotificationCode) {
     RoutedDialog dialog;
-    std::vector<std::wstring> seen;
-    dialog.Run({[&] {
-        dialog.log.clear();
-        const HWND window = dialog.Window();
-        const LPARAM button = ControlOf(dialog, IDC_TEST_BUTTON);
-        const LPARAM text = ControlOf(dialog, IDC_TEST_TEXT);
-        SendMessageW(window, WM_COMMAND, Command(IDC_TEST_BUTTON, BN_SETFOCUS), button);
-        SendMessageW(window, WM_COMMAND, Command(IDC_TEST_BUTTON, BN_KILLFOCUS), button);
-        SendMessageW(window, WM_COMMAND, Command(IDC_TEST_TEXT, EN_SETFOCUS), text);
-        SendMessageW(window, WM_COMMAND, Command(IDC_TEST_TEXT, BN_CLICKED), text);
-        SendMessageW(window, WM_COMMAND, Command(IDC_TEST_BUTTON, BN_CLICKED), button);
-        SendMessageW(window, WM_COMMAND, Command(IDC_TEST_TEXT, EN_CHANGE), text);
-        seen = dialog.log;
-    }});
-    const std::vector<std::wstring> expected = {L"hook 273", L"hook 273", L"hook 273", L"hook 273",
-                                                L"hook 273", L"click",    L"hook 273", L"change"};
-    EXPECT_EQ(seen, expected);
-}
-
-TEST(DialogDispatch, RealControlNotificationsReachTheirRoutes) {
-    RoutedDialog dialog;
-    int clicks = 0;
-    int changes = 0;
-    dialog.Run({[&] {
-        dialog.log.clear();
-        SendMessageW(dialog.Item(IDC_TEST_BUTTON), BM_CLICK, 0, 0);
-        SetWindowTextW(dialog.Item(IDC_TEST_TEXT), L"typed");
-        for (const auto& entry : dialog.log) {
-            clicks += entry == L"click";
-            changes += entry == L"change";
+    const auto sendAll = [&] {
+        const auto button = reinterpret_cast<LPARAM>(dialog.Item(IDC_TEST_BUTTON));
+        const auto text = reinterpret_cast<LPARAM>(dialog.Item(IDC_TEST_TEXT));
+        const struct {
+            int id;
+            int code;
+            LPARAM control;
+            const wchar_t* route;
+        } commands[] = {
+            // Other codes of the same controls run no route; from a control, 1 is one of them.
+            {IDC_TEST_BUTTON, BN_SETFOCUS, button, nullptr},
+            {IDC_TEST_BUTTON, 1, button, nullptr},
+            {IDC_TEST_TEXT, EN_SETFOCUS, text, nullptr},
+            {IDC_TEST_TEXT, BN_CLICKED, text, nullptr},
+            {IDC_TEST_BUTTON, BN_CLICKED, button, L"click"},
+            {IDC_TEST_TEXT, EN_CHANGE, text, L"change"},
+            // Without a control: a menu item (0) or an accelerator (1), both clicks.
+            {IDC_TEST_BUTTON, 0, 0, L"click"},
+            {IDC_TEST_BUTTON, 1, 0, L"click"},
+        };
+        for (const auto& [id, code, control, route] : commands) {
+            dialog.log.clear();
+            SendMessageW(dialog.Window(), WM_COMMAND, MAKEWPARAM(id, code), control);
+            std::vector<std::wstring> expected = {L"hook"};
+            if (route) {
+                expected.push_back(route);
+            }
+            EXPECT_EQ(dialog.log, expected) << "control " << id << ", code " << code;
         }
-    }});
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(changes, 1);
-}
-
-TEST(DialogDispatch, MenuAndAcceleratorCommandsCountAsClicks) {
-    RoutedDialog dialog;
-    std::vector<std::wstring> seen;
-    dialog.Run({[&] {
-        dialog.log.clear();
-        const HWND window = dialog.Window();
-        // Accelerator: code 1 without a control. From a control, code 1 is another event.
-        SendMessageW(window, WM_COMMAND, Command(IDC_TEST_BUTTON, 1), 0);
-        SendMessageW(window, WM_COMMAND, Command(IDC_TEST_BUTTON, 1),
-                     ControlOf(dialog, IDC_TEST_BUTTON));
-        // Menu item: code 0 without a control.
-        SendMessageW(window, WM_COMMAND, Command(IDC_TEST_BUTTON, 0), 0);
-        seen = dialog.log;
-    }});
-    const std::vector<std::wstring> expected = {L"hook 273", L"click", L"hook 273", L"hook 273",
-                                                L"click"};
-    EXPECT_EQ(seen, expected);
-}
-
-TEST(DialogDispatch, WindowProcSeesMessagesBeforeTheirHandlers) {
-    RoutedDialog dialog;
-    std::vector<std::wstring> seen;
-    dialog.Run({[&] {
         dialog.log.clear();
         SendMessageW(dialog.Window(), WM_TIMER, 7, 0);
-        seen = dialog.log;
-    }});
-    const std::vector<std::wstring> expected = {L"hook 275", L"timer 7"};
-    EXPECT_EQ(seen, expected);
+        EXPECT_EQ(dialog.log, (std::vector<std::wstring>{L"hook", L"timer 7"}));
+    };
+    EXPECT_EQ(dialog.Run({sendAll}), ScriptedDialog::kStepsDone);
+}
+
+TEST(DialogDispatch, AcceleratorKeyReachesItsCommandRoute) {
+    RoutedDialog dialog;
+    std::array<BYTE, 256> savedKeys{};
+    // Alt+A as far as the thread's keyboard state and its message queue go.
+    const auto pressAltA = [&] {
+        dialog.log.clear();
+        GetKeyboardState(savedKeys.data());
+        std::array<BYTE, 256> keys = savedKeys;
+        keys[VK_MENU] = keys[VK_LMENU] = 0x80;
+        SetKeyboardState(keys.data());
+        const UINT scan = MapVirtualKeyW('A', MAPVK_VK_TO_VSC);
+        PostMessageW(dialog.Item(IDC_TEST_TEXT), WM_SYSKEYDOWN, 'A', 0x20000000 | (scan << 16) | 1);
+    };
+    const auto check = [&] {
+        SetKeyboardState(savedKeys.data());
+        EXPECT_EQ(dialog.log, (std::vector<std::wstring>{L"hook", L"accelerator"}));
+    };
+    EXPECT_EQ(dialog.Run({pressAltA, check}), ScriptedDialog::kStepsDone);
+}
+
+TEST(DialogDispatch, HelpGoesToTheOwnRouteElseToTheOwningDialogsHelpRequest) {
+    RoutedDialog owner;
+    const auto pressHelp = [](ScriptedDialog& dialog) {
+        dialog.Run({[&] { SendMessageW(dialog.Item(ID_TEST_HELP), BM_CLICK, 0, 0); }});
+    };
+    const auto count = [](const std::vector<std::wstring>& log, const wchar_t* entry) {
+        return std::count(log.begin(), log.end(), entry);
+    };
+    const auto helpInOwnedDialogs = [&] {
+        ScriptedDialog unrouted(IDD_TEST_CONTROLS, owner.Window());
+        pressHelp(unrouted);
+        EXPECT_EQ(count(owner.log, L"help request"), 1);
+        RoutedDialog routed(owner.Window());
+        pressHelp(routed);
+        EXPECT_EQ(count(routed.log, L"help topic"), 1);
+        EXPECT_EQ(count(owner.log, L"help request"), 1);
+    };
+    EXPECT_EQ(owner.Run({helpInOwnedDialogs}), ScriptedDialog::kStepsDone);
 }
 
 TEST(DialogDispatch, AnswersTheDialogManagerByItsRule) {
     RoutedDialog dialog;
-    LRESULT doubled = 0;
-    LRESULT dragIcon = 0;
-    dialog.Run({[&] {
-        // An ordinary message answers through DWLP_MSGRESULT ...
-        doubled = SendMessageW(dialog.Window(), kDoubleMessage, 21, 0);
-        // ... these few by the procedure's own return value.
-        dragIcon = SendMessageW(dialog.Window(), WM_QUERYDRAGICON, 0, 0);
-    }});
-    EXPECT_EQ(doubled, 42);
-    EXPECT_EQ(dragIcon, 0x1234);
-}
-
-TEST(DialogDispatch, UnhandledMessagesGetDefaultProcessing) {
-    RoutedDialog dialog;
-    std::wstring blocked;
-    std::wstring allowed;
-    dialog.Run({[&] {
+    const auto ask = [&] {
+        const HWND window = dialog.Window();
+        // An ordinary message answers through DWLP_MSGRESULT, these few by the procedure's own
+        // return value.
+        EXPECT_EQ(SendMessageW(window, kDoubleMessage, 21, 0), 42);
+        EXPECT_EQ(SendMessageW(window, WM_QUERYDRAGICON, 0, 0), 0x1234);
+        // A handler that declines leaves the message to the default processing.
         dialog.blockCaptionChanges = true;
-        SetWindowTextW(dialog.Window(), L"Blocked");
-        blocked = ReadWindowText(dialog.Window());
+        SetWindowTextW(window, L"Blocked");
+        EXPECT_EQ(ReadWindowText(window), L"Framework Test");
         dialog.blockCaptionChanges = false;
-        SetWindowTextW(dialog.Window(), L"Allowed");
-        allowed = ReadWindowText(dialog.Window());
-    }});
-    EXPECT_EQ(blocked, L"Framework Test");
-    EXPECT_EQ(allowed, L"Allowed");
+        SetWindowTextW(window, L"Allowed");
+        EXPECT_EQ(ReadWindowText(window), L"Allowed");
+    };
+    EXPECT_EQ(dialog.Run({ask}), ScriptedDialog::kStepsDone);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #pragma once
 // A test dialog that runs a list of steps inside its own modal loop, each step on a turn of
 // its own: messages that one step posts are handled before the next step runs. When the steps
-// run out the dialog ends, but only once its queue is quiet: a timer message comes after every
-// posted message, the quit request included.
+// run out the dialog ends with kStepsDone, but only once its queue is quiet: a timer message
+// comes after every posted message, the quit request included.
 
 #include <functional>
 #include <utility>
@@ -13,7 +13,6 @@
 class ScriptedDialog : public Dialog {
 public:
     using Step = std::function<void()>;
-    // The result when the steps run out without ending the dialog.
     static constexpr INT_PTR kStepsDone = 4242;
 
     explicit ScriptedDialog(int templateId, HWND owner = nullptr) : Dialog(templateId, owner) {}
@@ -24,9 +23,15 @@ public:
         return DoModal();
     }
 
+    // Runs at the end of OnInitDialog, before the first step is posted.
+    Step onInit;
+
 protected:
     BOOL OnInitDialog() override {
         const BOOL focusDefault = Dialog::OnInitDialog();
+        if (onInit) {
+            onInit();
+        }
         PostMessageW(Window(), kRunStep, 0, 0);
         return focusDefault;
     }

@@ -8,10 +8,10 @@
 namespace {
 
 struct Probe {
+    unsigned exitCode = 0;
     UniqueHandle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     int priority = 0;
     void* argumentSeen = nullptr;
-    unsigned exitCode = 0;
 };
 
 unsigned GatedEntry(void* argument) {
@@ -22,42 +22,22 @@ unsigned GatedEntry(void* argument) {
     return probe->exitCode;
 }
 
-TEST(WorkerThread, RunsEntryWithItsArgumentAtThePriority) {
-    Probe probe;
-    probe.exitCode = 17;
-    WorkerThread worker;
-    ASSERT_TRUE(worker.Start(&GatedEntry, &probe, THREAD_PRIORITY_BELOW_NORMAL));
-    EXPECT_TRUE(worker.IsRunning());
-    SetEvent(probe.release.get());
-    ASSERT_EQ(WaitForSingleObject(worker.Handle(), INFINITE), WAIT_OBJECT_0);
-    EXPECT_FALSE(worker.IsRunning());
-    EXPECT_EQ(probe.argumentSeen, &probe);
-    EXPECT_EQ(probe.priority, THREAD_PRIORITY_BELOW_NORMAL);
-    DWORD code = 0;
-    ASSERT_TRUE(GetExitCodeThread(worker.Handle(), &code));
-    EXPECT_EQ(code, 17u);
-}
-
-TEST(WorkerThread, ThreadThatReturnedStillActiveCodeCountsAsEnded) {
-    Probe probe;
-    probe.exitCode = STILL_ACTIVE;
-    SetEvent(probe.release.get());
-    WorkerThread worker;
-    ASSERT_TRUE(worker.Start(&GatedEntry, &probe, THREAD_PRIORITY_NORMAL));
-    ASSERT_EQ(WaitForSingleObject(worker.Handle(), INFINITE), WAIT_OBJECT_0);
-    EXPECT_FALSE(worker.IsRunning());
-}
-
-TEST(WorkerThread, WithoutThreadNothingRuns) {
-    Probe probe;
-    SetEvent(probe.release.get());
-    WorkerThread worker;
-    EXPECT_FALSE(worker.IsRunning());
-    ASSERT_TRUE(worker.Start(&GatedEntry, &probe, THREAD_PRIORITY_NORMAL));
-    WaitForSingleObject(worker.Handle(), INFINITE);
-    worker.Forget();
-    EXPECT_FALSE(worker);
-    EXPECT_FALSE(worker.IsRunning());
+TEST(WorkerThread, RunsTheEntryWithItsArgumentAtThePriorityUntilItReturns) {
+    // 259 is STILL_ACTIVE, which a thread that returned it reports for ever.
+    for (const unsigned exitCode : {17u, 259u}) {
+        Probe probe{exitCode};
+        WorkerThread worker;
+        ASSERT_TRUE(worker.Start(&GatedEntry, &probe, THREAD_PRIORITY_BELOW_NORMAL));
+        EXPECT_TRUE(worker.IsRunning());
+        SetEvent(probe.release.get());
+        ASSERT_EQ(WaitForSingleObject(worker.Handle(), INFINITE), WAIT_OBJECT_0);
+        EXPECT_FALSE(worker.IsRunning()) << "exit code " << exitCode;
+        EXPECT_EQ(probe.argumentSeen, &probe);
+        EXPECT_EQ(probe.priority, THREAD_PRIORITY_BELOW_NORMAL);
+        DWORD code = 0;
+        ASSERT_TRUE(GetExitCodeThread(worker.Handle(), &code));
+        EXPECT_EQ(code, exitCode);
+    }
 }
 
 } // namespace
