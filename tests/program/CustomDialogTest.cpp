@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -60,7 +61,7 @@ protected:
         return box && Click(box, IDOK) && WaitUntilGone(box);
     }
 
-    TemporaryFolder pictures;
+    ScratchFolder pictures;
     const std::wstring dayPicture = pictures.File(L"day.bmp");
     const std::wstring nightPicture = pictures.File(L"night.bmp");
     std::optional<ProgramProcess> program;

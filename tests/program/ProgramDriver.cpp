@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -335,47 +334,9 @@ std::wstring OutputFile(const wchar_t* name) {
     return std::wstring(localAppData.data()) + L"\\Pembrix Software\\Gloamery\\" + name;
 }
 
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 void DeleteOutputFiles() {
     DeleteFileW(OutputFile(kCurrentImageFile).c_str());
     DeleteFileW(OutputFile(kTerminatorImageFile).c_str());
-}
-
-TemporaryFolder::TemporaryFolder()
-    : path(std::filesystem::temp_directory_path() /
-           (L"gloamery-test-" + std::to_wstring(GetCurrentProcessId()))) {
-    std::filesystem::remove_all(path);
-    std::filesystem::create_directory(path);
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
-bool WriteTestBitmap(const std::wstring& path, int width, int height) {
-    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) / 4 * 4;
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + rowBytes * static_cast<DWORD>(height);
-    const std::string pixels(file.bfSize - file.bfOffBits, '\x80');
-    std::ofstream out(std::filesystem::path(path), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-    return static_cast<bool>(out);
 }
 
 } // namespace program_test

@@ -10,7 +10,7 @@
 #include <windows.h>
 
 #include <chrono>
-#include <filesystem>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -18,6 +18,8 @@
 #include <tuple>
 
 #include "win/Handles.h"
+
+#include "tests/imaging/ImagingTestSupport.h"
 
 namespace program_test {
 
@@ -115,22 +117,13 @@ StoredSettings ReadStoredSettings();
 
 // The program's output folder, in the user's local application data.
 std::wstring OutputFile(const wchar_t* name);
-bool FileExists(const std::wstring& path);
 void DeleteOutputFiles();
 
-// A fresh folder for a test's files, removed with them when the owner goes.
-class TemporaryFolder {
-public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    std::wstring File(const wchar_t* name) const { return (path / name).wstring(); }
-
-private:
-    std::filesystem::path path;
-};
-// Writes a 24-bit BMP of this size.
-bool WriteTestBitmap(const std::wstring& path, int width, int height);
+// Writes a 24-bit BMP of this size; true when the file is there.
+inline bool WriteTestBitmap(const std::wstring& path, int width, int height) {
+    const auto rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) / 4 * 4;
+    WriteFileBytes(path, BmpBytes(width, height, rowBytes * static_cast<std::uint32_t>(height)));
+    return FileExists(path);
+}
 
 } // namespace program_test
