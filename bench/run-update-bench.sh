@@ -11,8 +11,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 tree="$(cd "$1" && pwd)"
 runs="${2:-5}"
 prefix="$tree/wineprefix"
-[ -f "$prefix/user.reg" ] || "$root/tools/wine-prefix.sh" "$prefix"
-run() { "$root/tools/wine-exec.sh" "$prefix" "$tree/bench/update_bench.exe" "$@"; }
+arch="$(sed -n 's/^GLOAMERY_WINE_ARCH:[A-Z]*=//p' "$tree/CMakeCache.txt")"
+[ -f "$prefix/user.reg" ] || "$root/tools/wine-prefix.sh" "$arch" "$prefix"
+run() { "$root/tools/wine-exec.sh" "$arch" "$prefix" "$tree/bench/update_bench.exe" "$@"; }
 maps='C:\gloamery-bench-maps'
 run prepare "$maps"
 for width in 2048 8192; do

@@ -14,9 +14,17 @@ add_compile_options(-Wall -Wextra)
 
 if(WIN32)
     add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
-    # Tests and tools run through Wine, each build tree in its own private prefix.
+    # Tests and tools run through Wine, each build tree in its own private prefix, with the
+    # loader that tools/wine-host.sh picks for this tree's architecture.
+    # (Cached, so that scripts outside CMake can read it from the tree's CMakeCache.txt.)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(GLOAMERY_WINE_ARCH win64 CACHE INTERNAL "Wine architecture of this tree")
+    else()
+        set(GLOAMERY_WINE_ARCH win32 CACHE INTERNAL "Wine architecture of this tree")
+    endif()
     set(GLOAMERY_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-exec.sh ${GLOAMERY_WINEPREFIX})
+    set(CMAKE_CROSSCOMPILING_EMULATOR
+        ${CMAKE_SOURCE_DIR}/tools/wine-exec.sh ${GLOAMERY_WINE_ARCH} ${GLOAMERY_WINEPREFIX})
 elseif(GLOAMERY_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)

@@ -4,16 +4,23 @@
 #   win32   the 32-bit Windows program and its tests (primary target)
 #   win64   the 64-bit Windows program and its tests
 #   bench   optimised native build of the benchmarks
+# With --program first, a Windows tree builds only the program, its help file and its maps.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 jobs="$(nproc 2>/dev/null || echo 2)"
 
+targets=()
+if [ "${1:-}" = --program ]; then
+    targets=(--target gloamery gloamery_help)
+    shift
+fi
+
 build() {
     local name="$1"
     shift
     cmake -S . -B "build/$name" -Wno-dev --no-warn-unused-cli "$@" >/dev/null
-    cmake --build "build/$name" -j "$jobs" -- --no-print-directory
+    cmake --build "build/$name" -j "$jobs" "${targets[@]}" -- --no-print-directory
 }
 
 [ $# -gt 0 ] || set -- native win32 win64

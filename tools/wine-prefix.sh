@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Creates a fresh Wine prefix (wine-prefix.sh PREFIX), or stops its server
+# Creates a fresh Wine prefix (wine-prefix.sh ARCH PREFIX), or stops its server
 # (wine-prefix.sh --stop PREFIX). Never touches the user's own ~/.wine.
 set -eu
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -7,11 +7,11 @@ if [ "$1" = "--stop" ]; then
     WINEPREFIX="$2" wineserver -k 2>/dev/null || true
     exit 0
 fi
-prefix="$1"
+arch="$1" prefix="$2"
 [ -d "$prefix" ] && { WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; rm -rf "$prefix"; }
 mkdir -p "$prefix"
 # Skip the Mono and Gecko installers: there is nothing to download them from, and their
 # prompts would wait for a click that never comes.
-WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d" "$here/wine-exec.sh" "$prefix" wineboot --init
+WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d" "$here/wine-exec.sh" "$arch" "$prefix" wineboot --init
 WINEPREFIX="$prefix" wineserver -w
 test -f "$prefix/user.reg"

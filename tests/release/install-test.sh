@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the setup program silently into the build tree's Wine prefix, starts the program as
 # at sign-in and uninstalls it; what is made in the shared prefix is removed again at the end.
-#   install-test.sh PREFIX SETUP PROBE DIST_DIR
+#   install-test.sh ARCH PREFIX SETUP PROBE DIST_DIR
 set -uo pipefail
 
 # One virtual display for the whole run, so that the programs started here share it.
@@ -9,11 +9,11 @@ if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 
-prefix=$1 setup=$2 probe_exe=$3 dist=$4
+arch=$1 prefix=$2 setup=$3 probe_exe=$4 dist=$5
 wine_exec="$(cd "$(dirname "$0")/../../tools" && pwd)/wine-exec.sh"
 
 # Windows writes CR LF to a redirected standard output.
-run() { "$wine_exec" "$prefix" "$@" | tr -d '\r'; }
+run() { "$wine_exec" "$arch" "$prefix" "$@" | tr -d '\r'; }
 probe() { run "$probe_exe" "$@"; }
 field() { sed -n "s/^$1=//p" <<<"$2"; }
 # A registry value; fails when it is missing.
