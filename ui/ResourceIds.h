@@ -1,6 +1,8 @@
 #pragma once
 // Resource and control identifiers. Plain #defines: the resource compiler reads this file too.
 
+#include "win/CommandIds.h"
+
 #define IDD_ABOUT 100
 #define IDS_ABOUTBOX 101
 #define IDD_MAIN 102
@@ -44,9 +46,8 @@
 #define IDC_BROWSE_NIGHT 1029
 #define IDC_NO_BOOT_UPDATE 1032
 
-// Commands and messages
+// Commands and messages; the help command ID_HELP is the framework's (win/CommandIds.h)
 #define IDM_ABOUTBOX 16
-#define ID_HELP 57670
 #define WM_APPBAR_CALLBACK 1124
 
 #ifndef IDC_STATIC

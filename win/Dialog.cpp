@@ -1,6 +1,6 @@
 #include "win/Dialog.h"
 
-#include "ui/ResourceIds.h"
+#include "win/CommandIds.h"
 
 namespace {
 
