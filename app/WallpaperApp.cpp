@@ -6,6 +6,8 @@
 #include <objbase.h>
 
 #include "ui/MainDialog.h"
+#include "ui/ProgramInfo.h"
+#include "win/DataExchange.h"
 #include "win/Handles.h"
 
 namespace {
@@ -32,6 +34,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
+    // The framework's own message boxes (a field without a valid number) carry the program's name.
+    SetMessageTitle(kProgramTitle);
 
     UniqueWindow owner = CreateOwnerWindow(instance);
     if (!owner) {

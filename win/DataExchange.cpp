@@ -1,8 +1,17 @@
 #include "win/DataExchange.h"
 
-#include "ui/ProgramInfo.h"
 #include "win/UnsignedNumber.h"
 #include "win/WindowText.h"
+
+namespace {
+
+const wchar_t* messageTitle = nullptr;
+
+} // namespace
+
+void SetMessageTitle(const wchar_t* title) noexcept {
+    messageTitle = title;
+}
 
 HWND DataExchange::Control(int controlId) const noexcept {
     return failed ? nullptr : GetDlgItem(dialog, controlId);
@@ -50,7 +59,7 @@ void DataExchange::Number(int controlId, std::uint32_t& value) {
 
 void DataExchange::RejectNumber(HWND control) {
     failed = true;
-    MessageBoxW(dialog, kBadNumberMessage, kProgramTitle, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(dialog, kBadNumberMessage, messageTitle, MB_OK | MB_ICONEXCLAMATION);
     // WM_NEXTDLGCTL rather than SetFocus, so the dialog's default button follows the focus.
     SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     SendMessageW(control, EM_SETSEL, 0, -1);

@@ -37,5 +37,9 @@ private:
     bool failed = false;
 };
 
+// The title of the message boxes that the exchange shows: the program's name, handed over once
+// at start-up. The text is not copied and must last the whole run.
+void SetMessageTitle(const wchar_t* title) noexcept;
+
 // The text every number field shows when its content is not a valid number.
 inline constexpr wchar_t kBadNumberMessage[] = L"Please enter a positive whole number.";

@@ -16,7 +16,10 @@ namespace {
 // box's own modal loop, counting the boxes and those that show the bad-number message.
 class BoxAnswerer {
 public:
-    BoxAnswerer() { answered = badNumber = 0; }
+    BoxAnswerer() {
+        answered = badNumber = 0;
+        SetMessageTitle(kProgramTitle);
+    }
     ~BoxAnswerer() { KillTimer(nullptr, timer); }
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
