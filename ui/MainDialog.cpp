@@ -43,7 +43,10 @@ void MainDialog::DoDataExchange(DataExchange& exchange) {
 BOOL MainDialog::OnInitDialog() {
     Dialog::OnInitDialog();
     versionText = std::wstring(L"Version ") + kProgramVersion;
-    scheduler.Attach(Window());
+    scheduler.Attach({.dialog = Window(),
+                      .updateButton = Item(IDC_UPDATE_NOW),
+                      .progressBar = Item(IDC_PROGRESS),
+                      .appBarMessage = WM_APPBAR_CALLBACK});
     accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS));
     SignOnForFullScreenNotices();
     AddAboutToSystemMenu();

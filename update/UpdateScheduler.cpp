@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "ui/ResourceIds.h"
 #include "update/UpdatePeriod.h"
 
 namespace {
@@ -28,15 +27,15 @@ UpdateScheduler::~UpdateScheduler() {
     StopWorker();
 }
 
-void UpdateScheduler::Attach(HWND window) {
-    dialog = window;
+void UpdateScheduler::Attach(const Host& pieces) {
+    host = pieces;
     fullScreenPaused = false;
     firstUpdateDone = false;
     ShowProgressBar(false);
 }
 
 void UpdateScheduler::StartUpdate() {
-    if (!dialog || workerThread || fullScreenPaused) {
+    if (!host.dialog || workerThread || fullScreenPaused) {
         return;
     }
     if (settings.GetDisabled() == 1) {
@@ -53,21 +52,22 @@ void UpdateScheduler::StartUpdate() {
         return;
     }
     ShowProgressBar(true);
-    SetTimer(dialog, kProgressTimer, kProgressPollMs, nullptr);
+    SetTimer(host.dialog, kProgressTimer, kProgressPollMs, nullptr);
 }
 
 void UpdateScheduler::EnableUpdateButton() {
-    if (dialog) {
-        EnableWindow(GetDlgItem(dialog, IDC_UPDATE_NOW), settings.GetDisabled() != 1);
+    if (host.dialog) {
+        EnableWindow(host.updateButton, settings.GetDisabled() != 1);
     }
 }
 
 void UpdateScheduler::ArmUpdateTimer() {
-    if (!dialog) {
+    if (!host.dialog) {
         return;
     }
-    KillTimer(dialog, kUpdateTimer);
-    SetTimer(dialog, kUpdateTimer, UpdatePeriodMilliseconds(settings.GetUpdateFreqMins()), nullptr);
+    KillTimer(host.dialog, kUpdateTimer);
+    SetTimer(host.dialog, kUpdateTimer, UpdatePeriodMilliseconds(settings.GetUpdateFreqMins()),
+             nullptr);
 }
 
 void UpdateScheduler::OnUpdateNow() {
@@ -94,28 +94,26 @@ void UpdateScheduler::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             PeriodicTick();
         }
         break;
-    case WM_APPBAR_CALLBACK:
-        if (wParam == ABN_FULLSCREENAPP) {
+    default:
+        if (message == host.appBarMessage && wParam == ABN_FULLSCREENAPP) {
             OnFullScreenApplication(lParam == 1);
         }
-        break;
-    default:
         break;
     }
 }
 
 void UpdateScheduler::OnDestroy() {
-    if (dialog) {
-        KillTimer(dialog, kUpdateTimer);
-        KillTimer(dialog, kProgressTimer);
+    if (host.dialog) {
+        KillTimer(host.dialog, kUpdateTimer);
+        KillTimer(host.dialog, kProgressTimer);
     }
     // Let go first: messages that reach the dialog during the wait start nothing.
-    dialog = nullptr;
+    host = {};
     StopWorker();
 }
 
 void UpdateScheduler::PeriodicTick() {
-    if (!dialog) {
+    if (!host.dialog) {
         return;
     }
     settings.Load();
@@ -125,11 +123,11 @@ void UpdateScheduler::PeriodicTick() {
 }
 
 void UpdateScheduler::PollProgress() {
-    if (!dialog) {
+    if (!host.dialog) {
         return;
     }
     if (workerThread) {
-        SendDlgItemMessageW(dialog, IDC_PROGRESS, PBM_SETPOS, settings.GetProgress(), 0);
+        SendMessageW(host.progressBar, PBM_SETPOS, settings.GetProgress(), 0);
         if (workerThread.IsRunning()) {
             // Asked again while paused: see StopWorker.
             if (fullScreenPaused) {
@@ -138,9 +136,9 @@ void UpdateScheduler::PollProgress() {
             return;
         }
     }
-    KillTimer(dialog, kProgressTimer);
+    KillTimer(host.dialog, kProgressTimer);
     workerThread.Forget();
-    SendDlgItemMessageW(dialog, IDC_PROGRESS, PBM_SETPOS, 0, 0);
+    SendMessageW(host.progressBar, PBM_SETPOS, 0, 0);
     settings.SetProgress(0);
     ShowProgressBar(false);
 }
@@ -169,9 +167,9 @@ void UpdateScheduler::StopWorker() {
 }
 
 void UpdateScheduler::ShowProgressBar(bool show) {
-    if (!dialog) {
+    if (!host.dialog) {
         return;
     }
-    ShowWindow(GetDlgItem(dialog, IDC_PROGRESS), show ? SW_SHOW : SW_HIDE);
-    ShowWindow(GetDlgItem(dialog, IDC_UPDATE_NOW), show ? SW_HIDE : SW_SHOW);
+    ShowWindow(host.progressBar, show ? SW_SHOW : SW_HIDE);
+    ShowWindow(host.updateButton, show ? SW_HIDE : SW_SHOW);
 }

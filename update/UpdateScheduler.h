@@ -5,9 +5,9 @@
 // application runs, and the stop on exit.
 //
 // The main dialog owns one, declared after its SettingsStore, and forwards to it:
-//   OnInitDialog         Attach(window), later EnableUpdateButton(), StartUpdate() and
-//                        ArmUpdateTimer()
-//   click on 1004        OnUpdateNow()
+//   OnInitDialog         Attach(its window, button, bar and app-bar message), later
+//                        EnableUpdateButton(), StartUpdate() and ArmUpdateTimer()
+//   "&Update Now" click  OnUpdateNow()
 //   WM_TIMER             OnTimer(id)
 //   WindowProc           WindowProc(message, wParam, lParam), then its own dispatch
 //   WM_DESTROY           OnDestroy(), which returns once no worker runs; GDI+ goes after it
@@ -34,10 +34,17 @@ public:
     UpdateScheduler(const UpdateScheduler&) = delete;
     UpdateScheduler& operator=(const UpdateScheduler&) = delete;
 
-    // Takes the dialog window, which holds buttons 1004 and 1024 and gets the timers, and sets
-    // the start state: not paused, first update pending, progress bar hidden, button shown.
-    // Until then, and after OnDestroy, nothing starts.
-    void Attach(HWND dialog);
+    // The pieces of the dialog the scheduler works on.
+    struct Host {
+        HWND dialog;        // gets the timers and the shell's messages
+        HWND updateButton;  // "&Update Now"
+        HWND progressBar;   // in the button's place, shown instead of it during an update
+        UINT appBarMessage; // the callback message of the shell's application-bar notices
+    };
+
+    // Takes the dialog's pieces and sets the start state: not paused, first update pending,
+    // progress bar hidden, button shown. Until then, and after OnDestroy, nothing starts.
+    void Attach(const Host& pieces);
 
     // Starts a worker unless one runs, a full-screen application runs or updates are disabled;
     // the first call that gets that far is skipped when NoBootUpdate is 1.
@@ -67,7 +74,7 @@ private:
 
     SettingsStore& settings;
     WorkerBody body;
-    HWND dialog = nullptr;
+    Host host{};
     bool fullScreenPaused = false;
     bool firstUpdateDone = false;
     // Holds a thread exactly while a worker counts as running.

@@ -105,7 +105,8 @@ protected:
         host.reset(CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(300), nullptr,
                                       &HostProc, reinterpret_cast<LPARAM>(&scheduler)));
         ASSERT_TRUE(host);
-        scheduler.Attach(host.get());
+        scheduler.Attach({host.get(), GetDlgItem(host.get(), IDC_UPDATE_NOW),
+                          GetDlgItem(host.get(), IDC_PROGRESS), WM_APPBAR_CALLBACK});
     }
 
     void TearDown() override {
