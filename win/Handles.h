@@ -20,14 +20,6 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = Unique<KernelHandleTraits>;
 
-// File handles, which are invalid as INVALID_HANDLE_VALUE.
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static Handle invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(Handle handle) noexcept { CloseHandle(handle); }
-};
-using UniqueFile = Unique<FileHandleTraits>;
-
 template <typename GdiHandle> struct GdiObjectTraits {
     using Handle = GdiHandle;
     static Handle invalid() noexcept { return nullptr; }
@@ -35,20 +27,6 @@ template <typename GdiHandle> struct GdiObjectTraits {
 };
 using UniqueFont = Unique<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = Unique<GdiObjectTraits<HBITMAP>>;
-
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle invalid() noexcept { return nullptr; }
-    static void close(Handle module) noexcept { FreeLibrary(module); }
-};
-using UniqueModule = Unique<ModuleTraits>;
-
-struct LocalMemoryTraits {
-    using Handle = HLOCAL;
-    static Handle invalid() noexcept { return nullptr; }
-    static void close(Handle memory) noexcept { LocalFree(memory); }
-};
-using UniqueLocal = Unique<LocalMemoryTraits>;
 
 struct WindowTraits {
     using Handle = HWND;
