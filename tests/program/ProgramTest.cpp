@@ -122,17 +122,15 @@ testing::AssertionResult StoredSoon(const std::wstring& expected) {
     return testing::AssertionFailure() << "stored: " << testing::PrintToString(Stored());
 }
 
-// The help viewer's control module as the platform records it for the viewer's class.
-std::wstring ViewerPath() {
-    wchar_t path[MAX_PATH] = {};
-    DWORD size = sizeof path;
-    RegGetValueW(HKEY_CLASSES_ROOT, kViewerKey, nullptr, RRF_RT_REG_SZ, nullptr, path, &size);
-    return path;
-}
-
-void SetViewerPath(const std::wstring& path) {
+// Records another module for the help viewer's control, where the platform records it, and
+// gives back the one recorded before.
+std::wstring SwapViewer(const std::wstring& path) {
+    wchar_t previous[MAX_PATH] = {};
+    DWORD size = sizeof previous;
+    RegGetValueW(HKEY_CLASSES_ROOT, kViewerKey, nullptr, RRF_RT_REG_SZ, nullptr, previous, &size);
     RegSetKeyValueW(HKEY_CLASSES_ROOT, kViewerKey, nullptr, REG_SZ, path.c_str(),
                     static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    return previous;
 }
 
 // A picture in the program's output folder: "Current" or "Terminator".
@@ -159,8 +157,8 @@ protected:
     }
 
     // Starts the program in its folder, where the default maps lie.
-    void Start(const wchar_t* arguments = L"", bool visible = true) {
-        std::wstring commandLine = L"\"" + kProgram + L"\" " + arguments;
+    void Start() {
+        std::wstring commandLine = L"\"" + kProgram + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION started{};
@@ -169,20 +167,20 @@ protected:
         process.reset(started.hProcess);
         CloseHandle(started.hThread);
         processId = started.dwProcessId;
-        main = WaitForWindow(L"Pembrix Gloamery Settings", nullptr, visible);
+        main = WaitForWindow(L"Pembrix Gloamery Settings", nullptr);
         ASSERT_TRUE(main) << "no settings window";
     }
 
-    // A top-level window of the program with this title (any, when null) and owner (any, when
-    // null); null when none came while the program ran.
-    HWND WaitForWindow(const wchar_t* title, HWND owner, bool visible = true) const {
+    // A shown top-level window of the program with this title (any, when null) and owner (any,
+    // when null); null when none came while the program ran.
+    HWND WaitForWindow(const wchar_t* title, HWND owner) const {
         HWND found = nullptr;
         WaitUntil([&] {
             while ((found = FindWindowExW(nullptr, found, nullptr, title))) {
                 DWORD owningProcess = 0;
                 GetWindowThreadProcessId(found, &owningProcess);
                 if (owningProcess == processId && (!owner || GetWindow(found, GW_OWNER) == owner) &&
-                    (!visible || IsWindowVisible(found))) {
+                    IsWindowVisible(found)) {
                     return true;
                 }
             }
@@ -238,14 +236,6 @@ TEST_F(ProgramTest, StylesByClickAndKeyAndUpdateNow) {
     EXPECT_TRUE(UpdateEnds()) << "no update on \"&Update Now\"";
 }
 
-TEST_F(ProgramTest, SlashSStartsHiddenOffTheTaskbarAndUpdates) {
-    ASSERT_NO_FATAL_FAILURE(Start(L"/s", false));
-    EXPECT_TRUE(WaitUntil([] { return FileExists(OutputPicture(L"Current")); })) << "no update";
-    EXPECT_FALSE(IsWindowVisible(main));
-    EXPECT_EQ(GetWindowLongPtrW(main, GWL_EXSTYLE) & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW),
-              WS_EX_TOOLWINDOW);
-}
-
 // The custom style keeps what was stored, disabled and without the update at start. "&Edit"
 // shows it; a browse takes a picture and sets the noon column to its middle; OK stores every
 // value, brings "&Update Now" in line and updates. Help and the about box along the way, with
@@ -262,8 +252,7 @@ TEST_F(ProgramTest, CustomStyleEditBrowseOkHelpAndAbout) {
     planted.SetNoBootUpdate(1);
     planted.SetMode(4);
     planted.Save();
-    const std::wstring viewer = ViewerPath();
-    SetViewerPath(WindowsPath(GLOAMERY_STANDIN_VIEWER_PATH));
+    const std::wstring viewer = SwapViewer(WindowsPath(GLOAMERY_STANDIN_VIEWER_PATH));
     ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(Stored(), kDayMap + L"|" + wide + L"|32|15|1|1|0|4");
     EXPECT_FALSE(Enabled(main, IDC_UPDATE_NOW));
@@ -295,7 +284,7 @@ TEST_F(ProgramTest, CustomStyleEditBrowseOkHelpAndAbout) {
     ASSERT_TRUE(Click(custom, ID_HELP));
     EXPECT_TRUE(WaitForWindow(L"Pembrix Gloamery.chm::/custom.htm", custom)) << "no help topic";
     ASSERT_TRUE(Click(custom, IDOK) && Gone(custom));
-    SetViewerPath(viewer);
+    SwapViewer(viewer);
     EXPECT_TRUE(StoredSoon(wide + L"|" + wide + L"|1023|45|0|0|1|4"));
     EXPECT_TRUE(WaitUntil([this] { return Enabled(main, IDC_UPDATE_NOW); }));
     EXPECT_TRUE(UpdateEnds()) << "no update after OK";

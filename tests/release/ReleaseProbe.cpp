@@ -1,7 +1,7 @@
 // Starts a shortcut of the installed program as the shell does at sign-in and, once the
-// wallpaper picture FILE exists, prints whether the settings window is "shown" or "hidden", or
-// "none"; install-test.sh judges it. The window is known by its title: Wine's shell gives no
-// process for a shortcut's program.
+// wallpaper picture FILE exists, prints whether the settings window is "shown", "hidden" (and
+// off the taskbar: a tool window, not an application window) or "none"; install-test.sh judges
+// it. The window is known by its title: Wine's shell gives no process for a shortcut's program.
 //   gloamery_release_probe LINK FILE
 
 #include <windows.h>
@@ -26,6 +26,11 @@ int wmain(int argc, wchar_t** argv) {
         }
         Sleep(20);
     }
-    std::puts(!window ? "none" : IsWindowVisible(window) ? "shown" : "hidden");
+    const LONG_PTR taskbar =
+        GetWindowLongPtrW(window, GWL_EXSTYLE) & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW);
+    std::puts(!window                       ? "none"
+              : IsWindowVisible(window)     ? "shown"
+              : taskbar == WS_EX_TOOLWINDOW ? "hidden"
+                                            : "hidden on the taskbar");
     return 0;
 }
