@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "ui/HtmlHelp.h"
 #include "win/Handles.h"
@@ -52,11 +53,8 @@ TEST_F(HelpViewerTest, TakesStringPathsThatFitWithTheirNullIn260Bytes) {
     ASSERT_TRUE(SetEnvironmentVariableA("GLOAMERY_LONG", std::string(200, 'f').c_str()));
     const std::string fits = "C:\\" + std::string(256, 'v'); // 259 characters
     const std::string null(1, '\0');
-    const struct {
-        DWORD type;
-        std::string bytes;
-        std::string found; // empty: none
-    } cases[] = {
+    // The type and bytes recorded, and the path found: none when empty.
+    const std::tuple<DWORD, std::string, std::string> cases[] = {
         {REG_SZ, fits + null, fits},
         {REG_SZ, fits, fits},     // stored without its null
         {REG_SZ, fits + "w", ""}, // no room left for the null

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "tests/imaging/ImagingTestSupport.h"
 #include "ui/ResourceIds.h"
@@ -209,11 +210,8 @@ TEST_F(ProgramTest, StylesByClickAndKeyAndUpdateNow) {
     EXPECT_TRUE(UpdateEnds()) << "no update at start";
     const std::wstring daytime = kDayMap + L"||1024|15|0|0|0|1";
     EXPECT_TRUE(StoredSoon(daytime));
-    const struct {
-        int thumbnail;
-        BYTE key;
-        std::wstring stored;
-    } styles[] = {
+    // Each style's thumbnail, Alt key and settings.
+    const std::tuple<int, BYTE, std::wstring> styles[] = {
         {IDC_NIGHTTIME_THUMB, 'N', kNightMap + L"||1024|15|0|0|0|2"},
         {IDC_DAYNIGHT_THUMB, 'A', kDayMap + L"|" + kNightMap + L"|1024|15|0|0|1|3"},
         {IDC_CUSTOM_THUMB, 'T', kDayMap + L"|" + kNightMap + L"|1024|15|0|0|1|4"},
