@@ -137,7 +137,9 @@ void CustomSettingsDialog::OnTerminatorToggled() {
 }
 
 void CustomSettingsDialog::OnBrowseMainImage() {
-    // Makes a typed path the file dialog's starting point; a bad number is not acted on here.
+    // Takes a typed path as the file dialog's starting point. A bad number gets its message and
+    // ends the reading at its field, after the paths; a chosen file then puts the last good
+    // numbers back.
     ReadControls();
     const std::optional<std::wstring> chosen = AskForImageFile(Window(), mainImagePath);
     if (!chosen) {

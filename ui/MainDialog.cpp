@@ -60,6 +60,7 @@ BOOL MainDialog::OnInitDialog() {
         EndDialog(0);
     }
 
+    // Save writes the values that a first run lacks; the second load reads them back as stored.
     settings.Load();
     settings.Save();
     settings.Load();

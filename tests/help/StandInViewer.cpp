@@ -1,26 +1,14 @@
-// A stand-in for the help viewer's control module: exports HtmlHelpW under the viewer's ordinal,
-// records each request and returns the caller's window, so tests can see what reached it.
+// A stand-in for the help viewer's control module, exporting HtmlHelpW under the viewer's
+// ordinal. It answers a request to show a topic with a small window that the caller owns and
+// that is titled with the requested file, so that a test sees what reached the viewer and from
+// which window; any other request gets a window titled "?".
 
-#include "StandInViewer.h"
+#include <windows.h>
 
-#include <cwchar>
-
-namespace {
-HelpRequestLog log;
-}
+#include <htmlhelp.h>
 
 extern "C" HWND WINAPI StandInHtmlHelpW(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data) {
-    if (log.count < static_cast<int>(sizeof(log.requests) / sizeof(log.requests[0]))) {
-        RecordedHelpRequest& request = log.requests[log.count];
-        request.caller = caller;
-        std::wcsncpy(request.file, file ? file : L"", 127);
-        request.command = command;
-        request.data = data;
-    }
-    ++log.count;
-    return caller;
-}
-
-extern "C" const HelpRequestLog* RecordedHelpRequests() {
-    return &log;
+    const bool showTopic = command == HH_DISPLAY_TOPIC && data == 0 && file;
+    return CreateWindowExW(0, L"STATIC", showTopic ? file : L"?", WS_POPUP | WS_VISIBLE, 0, 0, 40,
+                           20, caller, nullptr, nullptr, nullptr);
 }

@@ -1,44 +1,50 @@
 #!/usr/bin/env bash
-# Checks the distributable folder and its zip against what the build put next to the program:
+# Checks the distributable folder and its zip against what the build put next to the program,
+# and the help file in it:
 #   check-package.sh DIST_DIR ZIP APP_DIR OBJDUMP
 set -uo pipefail
 dist=$1 zip=$2 app=$3 objdump=$4
 failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-listing() { (cd "$1" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort); }
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-shipped="Earth by day - ocean ice.jpg
-Earth by night - city lights.jpg
-Earth maps - licence.txt
-Pembrix Gloamery.chm
-Pembrix Gloamery.exe
-ReadMe.txt"
+# Exactly these files, nothing left over from an earlier build; the maps, their notice and the
+# help as the build made them, and the program without its debugging information.
+maps=("Earth by day - ocean ice.jpg" "Earth by night - city lights.jpg" "Earth maps - licence.txt")
+listing="$(ls -A "$dist" | LC_ALL=C sort | tr '\n' '|')"
+expected="$(printf '%s|' "${maps[@]}" "Pembrix Gloamery.chm" "Pembrix Gloamery.exe" ReadMe.txt)"
+[ "$listing" = "$expected" ] || fail "the folder holds: $listing"
+for file in "${maps[@]}" "Pembrix Gloamery.chm"; do
+    cmp -s "$dist/$file" "$app/$file" || fail "$file differs from the build's"
+done
+sections="$("$objdump" -h "$dist/Pembrix Gloamery.exe")" && ! grep -q '\.debug' <<<"$sections" ||
+    fail "the program cannot be read or carries debugging information"
 
-# Exactly these files, nothing left over from an earlier build, and the ones the program is
-# built with; the program without its debugging information.
-[ "$(listing "$dist")" = "$shipped" ] || fail "the folder holds: $(listing "$dist" | tr '\n' '|')"
-while read -r file; do
-    [ "$file" = "Pembrix Gloamery.exe" ] || [ "$file" = ReadMe.txt ] ||
-        cmp -s "$dist/$file" "$app/$file" || fail "$file differs from the build's"
-done <<<"$shipped"
-sections="$("$objdump" -h "$dist/Pembrix Gloamery.exe")" || fail "objdump cannot read the program"
-! grep -q '\.debug' <<<"$sections" || fail "the program still carries debugging information"
-
-# The readme is for Notepad: every line ends in CR LF, with its placeholders filled in.
+# The readme is for Notepad: CR LF line ends, its title line and its placeholders filled in.
 readme="$dist/ReadMe.txt"
 [ "$(grep -c $'\r$' "$readme")" = "$(wc -l <"$readme")" ] || fail "ReadMe.txt has LF line ends"
-! grep -q '@[A-Z_]*@' "$readme" || fail "ReadMe.txt has an unfilled placeholder"
-grep -q '^Pembrix Gloamery 1\.11 (\(32\|64\)-bit)' "$readme" || fail "ReadMe.txt has no title line"
+grep -q '^Pembrix Gloamery 1\.11 (\(32\|64\)-bit)' "$readme" && ! grep -q '@[A-Z_]*@' "$readme" ||
+    fail "ReadMe.txt has no title line or an unfilled placeholder"
+
+# The help file opens at index.htm and holds both topics that the program asks for; every local
+# link of its pages and contents (href and Local, without an #anchor) leads to a page it holds.
+chm="$dist/Pembrix Gloamery.chm"
+pages="$(chmls -n -p list "$chm")" || fail "the help file cannot be read"
+chmls printsystem "$chm" | grep -Eq 'Default topic from \[options\] *:index\.htm' ||
+    fail "the help file does not open at index.htm"
+links=0
+for page in index.htm custom.htm Contents.hhc; do
+    grep -qx -- "/$page" <<<"$pages" || fail "the help file lacks $page"
+    for target in $(chmls extract "$chm" "/$page" /dev/stdout |
+        grep -Eo '(href="[^"#:]+|name="Local" value="[^"#:]+)' | sed -E 's/.*"//'); do
+        grep -qx -- "/$target" <<<"$pages" && links=$((links + 1)) || fail "$page links to missing $target"
+    done
+done
+[ "$links" -gt 0 ] || fail "no links found in the help pages"
 
 # The zip unpacks to one folder "Pembrix Gloamery" with the same files, byte for byte.
 unpacked="$(mktemp -d)"
 trap 'rm -rf "$unpacked"' EXIT
 (cd "$unpacked" && cmake -E tar xf "$zip") || fail "the zip does not unpack"
-[ "$(ls -A "$unpacked")" = "Pembrix Gloamery" ] || fail "the zip holds: $(ls -A "$unpacked")"
-diff -r "$unpacked/Pembrix Gloamery" "$dist" >/dev/null 2>&1 || fail "the zipped files differ"
-
-[ "$failures" -eq 0 ] || exit 1
-echo "package checks passed"
+[ "$(ls -A "$unpacked")" = "Pembrix Gloamery" ] && diff -r "$unpacked/Pembrix Gloamery" "$dist" >/dev/null ||
+    fail "the zip does not hold the folder as it is"
+[ "$failures" -eq 0 ] && echo "package checks passed"

@@ -1,0 +1,295 @@
+// The real program, started and worked from outside as a user works it: its windows and
+// controls, its registry key and its output folder. Clicks and keys are posted or typed, never
+// sent: a handler that opens a modal dialog returns only when that dialog has closed.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <tuple>
+
+#include "tests/imaging/ImagingTestSupport.h"
+#include "ui/ResourceIds.h"
+#include "settings/SettingsStore.h"
+#include "win/Handles.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr wchar_t kSettingsKey[] = L"Software\\Pembrix\\Pembrix Gloamery";
+constexpr wchar_t kViewerKey[] = L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+
+// Checks every 20 ms, for a minute at most: Wine on a busy machine is slow.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::seconds limit = 60s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (; !condition(); std::this_thread::sleep_for(20ms)) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Gone(HWND window) {
+    return WaitUntil([window] { return !IsWindow(window); });
+}
+
+// The build tree knows files by their host path; Wine's kernel32 gives their Windows path.
+std::wstring WindowsPath(const char* hostPath) {
+    using Convert = wchar_t*(CDECL*)(const char*);
+    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    wchar_t* path = convert ? convert(hostPath) : nullptr;
+    const std::wstring result = path ? path : L"";
+    HeapFree(GetProcessHeap(), 0, path);
+    return result;
+}
+
+const std::wstring kProgram = WindowsPath(GLOAMERY_PROGRAM_PATH);
+const std::wstring kProgramFolder = kProgram.substr(0, kProgram.rfind(L'\\'));
+const std::wstring kDayMap = kProgramFolder + L"\\Earth by day - ocean ice.jpg";
+const std::wstring kNightMap = kProgramFolder + L"\\Earth by night - city lights.jpg";
+
+// Sent with a limit, so that a stuck program fails the test instead of hanging it.
+LRESULT Ask(HWND dialog, int id, UINT message, WPARAM wParam, const wchar_t* text) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), message, wParam, reinterpret_cast<LPARAM>(text),
+                        SMTO_NORMAL, 10000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+std::wstring TextOf(HWND dialog, int id) {
+    wchar_t text[MAX_PATH] = {};
+    Ask(dialog, id, WM_GETTEXT, MAX_PATH, text);
+    return text;
+}
+
+bool Enabled(HWND dialog, int id) {
+    return IsWindowEnabled(GetDlgItem(dialog, id));
+}
+
+bool Visible(HWND dialog, int id) {
+    return IsWindowVisible(GetDlgItem(dialog, id));
+}
+
+// A press and a release of the mouse button, as on any button or notifying static control.
+bool Click(HWND dialog, int id) {
+    const HWND control = GetDlgItem(dialog, id);
+    return PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, 0) &&
+           PostMessageW(control, WM_LBUTTONUP, 0, 0);
+}
+
+// Brings the window to the front and types Alt+key as real keyboard input.
+bool PressAlt(HWND window, BYTE key) {
+    if (!WaitUntil(
+            [window] { return SetForegroundWindow(window) && GetForegroundWindow() == window; },
+            10s)) {
+        return false;
+    }
+    for (const auto& [down, up] : {std::pair{VK_MENU, 0}, {key, 0}, {key, 1}, {VK_MENU, 1}}) {
+        keybd_event(down, MapVirtualKeyW(down, MAPVK_VK_TO_VSC), up ? KEYEVENTF_KEYUP : 0, 0);
+    }
+    return true;
+}
+
+// Every setting as stored: main and night picture, noon column, period in minutes, Disabled,
+// NoBootUpdate, Terminator and Mode, joined by "|".
+std::wstring Stored() {
+    SettingsStore stored;
+    stored.Load();
+    std::wstring pictures[2];
+    stored.GetSrcImgPath(pictures[0]);
+    stored.GetSrc2ImgPath(pictures[1]);
+    std::wstring joined = pictures[0] + L"|" + pictures[1];
+    for (const int number :
+         {stored.GetNoonPixel(), stored.GetUpdateFreqMins(), stored.GetDisabled(),
+          stored.GetNoBootUpdate(), stored.GetTerminator(), stored.GetMode()}) {
+        joined += L"|" + std::to_wstring(number);
+    }
+    return joined;
+}
+
+// Waits until the settings are stored as `expected`.
+testing::AssertionResult StoredSoon(const std::wstring& expected) {
+    if (WaitUntil([&] { return Stored() == expected; })) {
+        return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure() << "stored: " << testing::PrintToString(Stored());
+}
+
+// Records another module for the help viewer's control, where the platform records it, and
+// gives back the one recorded before.
+std::wstring SwapViewer(const std::wstring& path) {
+    wchar_t previous[MAX_PATH] = {};
+    DWORD size = sizeof previous;
+    RegGetValueW(HKEY_CLASSES_ROOT, kViewerKey, nullptr, RRF_RT_REG_SZ, nullptr, previous, &size);
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, kViewerKey, nullptr, REG_SZ, path.c_str(),
+                    static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    return previous;
+}
+
+// A picture in the program's output folder: "Current" or "Terminator".
+std::wstring OutputPicture(const wchar_t* name) {
+    return _wgetenv(L"LOCALAPPDATA") + (L"\\Pembrix Software\\Gloamery\\Pembrix Gloamery " +
+                                        std::wstring(name) + L" Image.bmp");
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+        DeleteFileW(OutputPicture(L"Current").c_str());
+        DeleteFileW(OutputPicture(L"Terminator").c_str());
+    }
+
+    void TearDown() override {
+        if (process && !HasFailure() && PostMessageW(main, WM_CLOSE, 0, 0)) {
+            EXPECT_EQ(WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0) << "still running";
+        }
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 60000);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    }
+
+    // Starts the program in its folder, where the default maps lie.
+    void Start() {
+        std::wstring commandLine = L"\"" + kProgram + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        ASSERT_TRUE(CreateProcessW(kProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                   nullptr, kProgramFolder.c_str(), &startup, &started));
+        process.reset(started.hProcess);
+        CloseHandle(started.hThread);
+        processId = started.dwProcessId;
+        main = WaitForWindow(L"Pembrix Gloamery Settings", nullptr);
+        ASSERT_TRUE(main) << "no settings window";
+    }
+
+    // A shown top-level window of the program with this title (any, when null) and owner (any,
+    // when null); null when none came while the program ran.
+    HWND WaitForWindow(const wchar_t* title, HWND owner) const {
+        HWND found = nullptr;
+        WaitUntil([&] {
+            while ((found = FindWindowExW(nullptr, found, nullptr, title))) {
+                DWORD owningProcess = 0;
+                GetWindowThreadProcessId(found, &owningProcess);
+                if (owningProcess == processId && (!owner || GetWindow(found, GW_OWNER) == owner) &&
+                    IsWindowVisible(found)) {
+                    return true;
+                }
+            }
+            return WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT;
+        });
+        return found;
+    }
+
+    // Until an update has written the wallpaper and "&Update Now" is back in place of the bar.
+    bool UpdateEnds() const {
+        return WaitUntil([this] {
+            return FileExists(OutputPicture(L"Current")) && Visible(main, IDC_UPDATE_NOW) &&
+                   !Visible(main, IDC_PROGRESS);
+        });
+    }
+
+    UniqueHandle process;
+    DWORD processId = 0;
+    HWND main = nullptr;
+};
+
+// The first start takes the daytime style and updates. Every style is then chosen by its
+// thumbnail and by its Alt key, and "&Edit" is available in the custom style only.
+TEST_F(ProgramTest, StylesByClickAndKeyAndUpdateNow) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_TRUE(UpdateEnds()) << "no update at start";
+    const std::wstring daytime = kDayMap + L"||1024|15|0|0|0|1";
+    EXPECT_TRUE(StoredSoon(daytime));
+    // Each style's thumbnail, Alt key and settings.
+    const std::tuple<int, BYTE, std::wstring> styles[] = {
+        {IDC_NIGHTTIME_THUMB, 'N', kNightMap + L"||1024|15|0|0|0|2"},
+        {IDC_DAYNIGHT_THUMB, 'A', kDayMap + L"|" + kNightMap + L"|1024|15|0|0|1|3"},
+        {IDC_CUSTOM_THUMB, 'T', kDayMap + L"|" + kNightMap + L"|1024|15|0|0|1|4"},
+        {IDC_DAYTIME_THUMB, 'D', daytime},
+    };
+    for (const bool byKey : {false, true}) {
+        for (const auto& [thumbnail, key, expected] : styles) {
+            SCOPED_TRACE(testing::Message()
+                         << "thumbnail " << thumbnail << (byKey ? " by key" : ""));
+            ASSERT_TRUE(byKey ? PressAlt(main, key) : Click(main, thumbnail));
+            EXPECT_TRUE(StoredSoon(expected));
+            EXPECT_EQ(Enabled(main, IDC_EDIT_CUSTOM), thumbnail == IDC_CUSTOM_THUMB);
+        }
+    }
+
+    DeleteFileW(OutputPicture(L"Current").c_str());
+    ASSERT_TRUE(Click(main, IDC_UPDATE_NOW));
+    EXPECT_TRUE(WaitUntil(
+        [this] { return Visible(main, IDC_PROGRESS) && !Visible(main, IDC_UPDATE_NOW); }));
+    EXPECT_TRUE(UpdateEnds()) << "no update on \"&Update Now\"";
+}
+
+// The custom style keeps what was stored, disabled and without the update at start. "&Edit"
+// shows it; a browse takes a picture and sets the noon column to its middle; OK stores every
+// value, brings "&Update Now" in line and updates. Help and the about box along the way, with
+// the stand-in help viewer (see tests/help) recorded for the viewer's control.
+TEST_F(ProgramTest, CustomStyleEditBrowseOkHelpAndAbout) {
+    const ScratchFolder pictures;
+    const std::wstring wide = pictures.File(L"wide.bmp");
+    WriteFileBytes(wide, BmpBytes(2047, 4, 6144 * 4));
+    SettingsStore planted;
+    planted.SetSrcImgPath(kDayMap);
+    planted.SetSrc2ImgPath(wide);
+    planted.SetNoonPixel(32);
+    planted.SetDisabled(1);
+    planted.SetNoBootUpdate(1);
+    planted.SetMode(4);
+    planted.Save();
+    const std::wstring viewer = SwapViewer(WindowsPath(GLOAMERY_STANDIN_VIEWER_PATH));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(Stored(), kDayMap + L"|" + wide + L"|32|15|1|1|0|4");
+    EXPECT_FALSE(Enabled(main, IDC_UPDATE_NOW));
+    ASSERT_TRUE(Click(main, ID_HELP));
+    EXPECT_TRUE(WaitForWindow(L"Pembrix Gloamery.chm", main)) << "no help contents";
+    PostMessageW(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    const HWND about = WaitForWindow(L"About Pembrix Gloamery", main);
+    ASSERT_TRUE(about && Click(about, IDOK) && Gone(about)) << "no about box";
+
+    ASSERT_TRUE(Click(main, IDC_EDIT_CUSTOM));
+    const HWND custom = WaitForWindow(L"Pembrix Gloamery - Edit Custom Settings", main);
+    ASSERT_TRUE(custom);
+    EXPECT_EQ(TextOf(custom, IDC_MAIN_IMAGE), kDayMap);
+    EXPECT_EQ(TextOf(custom, IDC_NOON_PIXEL), L"32");
+    EXPECT_FALSE(Enabled(custom, IDC_NIGHT_IMAGE) || Enabled(custom, IDC_BROWSE_NIGHT));
+    ASSERT_TRUE(Click(custom, IDC_TERMINATOR));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Enabled(custom, IDC_NIGHT_IMAGE) && Enabled(custom, IDC_BROWSE_NIGHT); }));
+    // The file dialog starts at the typed path, whose file its OK then takes.
+    ASSERT_TRUE(Ask(custom, IDC_MAIN_IMAGE, WM_SETTEXT, 0, wide.c_str()));
+    ASSERT_TRUE(Click(custom, IDC_BROWSE_MAIN));
+    const HWND files = WaitForWindow(nullptr, custom);
+    ASSERT_TRUE(files && Click(files, IDOK) && Gone(files)) << "no file dialog";
+    EXPECT_EQ(TextOf(custom, IDC_NOON_PIXEL), L"1023");
+    ASSERT_TRUE(Ask(custom, IDC_UPDATE_FREQ, WM_SETTEXT, 0, L"45"));
+    for (const int box : {IDC_DISABLED, IDC_NO_BOOT_UPDATE}) {
+        ASSERT_TRUE(Click(custom, box));
+    }
+    ASSERT_TRUE(Click(custom, ID_HELP));
+    EXPECT_TRUE(WaitForWindow(L"Pembrix Gloamery.chm::/custom.htm", custom)) << "no help topic";
+    ASSERT_TRUE(Click(custom, IDOK) && Gone(custom));
+    SwapViewer(viewer);
+    EXPECT_TRUE(StoredSoon(wide + L"|" + wide + L"|1023|45|0|0|1|4"));
+    EXPECT_TRUE(WaitUntil([this] { return Enabled(main, IDC_UPDATE_NOW); }));
+    EXPECT_TRUE(UpdateEnds()) << "no update after OK";
+    EXPECT_TRUE(FileExists(OutputPicture(L"Terminator")));
+    // The browse left the program's folder the current one, where the styles find their maps.
+    ASSERT_TRUE(Click(main, IDC_DAYTIME_THUMB));
+    EXPECT_TRUE(StoredSoon(kDayMap + L"||1024|15|0|0|0|1"));
+}
+
+} // namespace
