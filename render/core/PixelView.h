@@ -1,6 +1,7 @@
 #pragma once
 // Pixels in memory as GDI+ lays them out for its 24- and 32-bit formats: rows `stride` bytes
-// apart, each pixel blue, green, red and, with four bytes, alpha. Views own nothing.
+// apart (negative for bottom-up bitmaps), each pixel blue, green, red and, with four bytes,
+// alpha. Views own nothing.
 
 #include <cstddef>
 #include <cstdint>
