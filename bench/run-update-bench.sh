@@ -44,11 +44,29 @@ xplanet_seconds() {
     printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
 }
 
+# One benchmark process, with its peak private (anonymous resident) memory sampled from the host
+# every 10 ms: Wine's own private-bytes counter does not follow the program's allocations.
+measure() {
+    local out="$maps/run.txt" pid peak=0 kib
+    run run 'C:\gloamery-bench-maps' "$@" >"$out" 2>/dev/null &
+    local runner=$!
+    while kill -0 "$runner" 2>/dev/null; do
+        pid=$(pgrep -f 'update_bench.exe run' | head -n 1 || true)
+        if [ -n "$pid" ]; then
+            kib=$(sed -n 's/^RssAnon:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null || true)
+            [ -z "$kib" ] || [ "$kib" -le "$peak" ] || peak=$kib
+        fi
+        sleep 0.01
+    done
+    wait "$runner"
+    printf '%s, peak private %d MiB' "$(tr -d '\r' <"$out")" $((peak / 1024))
+}
+
 for width in 2048 8192; do
     yardstick=$(xplanet_seconds "$width")
     printf 'xplanet %sx%s median of %s: %.3f s\n' "$width" $((width / 2)) "$runs" "$yardstick"
     for mode in day daynight; do
-        line=$(run run 'C:\gloamery-bench-maps' "$width" "$mode" "$runs" | tr -d '\r')
+        line=$(measure "$width" "$mode" "$runs")
         seconds=$(sed -E 's/.*: ([0-9.]+) s.*/\1/' <<<"$line")
         printf '%s   / xplanet %.2f\n' "$line" "$(awk -v a="$seconds" -v b="$yardstick" 'BEGIN { print a / b }')"
     done
