@@ -17,8 +17,8 @@ constexpr int kResampleStripRows = 32;
 // destination rows. Returns false when it asked to stop (the strips drawn so far stay) or when
 // the piece does not fit: pixel sizes other than 3 or 4 bytes or differing between the two
 // views, or a destination reaching outside the output. An empty piece draws nothing. Throws
-// std::bad_alloc when there is no memory for its tables (a few bytes per destination pixel of
-// one row and one column, and one map row).
+// std::bad_alloc when there is no memory for its working buffers: the weights of one
+// destination row and one column, and a row of floats as wide as the source.
 bool ResamplePiece(ConstPixelView map, const DrawPiece& piece, PixelView output,
                    const std::function<bool()>& stopRequested);
 
