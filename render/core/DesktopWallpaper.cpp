@@ -29,8 +29,8 @@ std::optional<DesktopWallpaper> ComputeDesktopWallpaper(uint32_t mapWidth, uint3
         return std::nullopt;
     }
     DesktopWallpaper desktop;
-    desktop.bounds = {static_cast<int>(left), static_cast<int>(top),
-                      static_cast<int>(right - left), static_cast<int>(bottom - top)};
+    desktop.bounds = {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                      static_cast<int>(bottom - top)};
     for (const PixelRect& monitor : monitors) {
         const auto single = ComputeWallpaperGeometry(mapWidth, mapHeight, noonPixel, hour, minute,
                                                      monitor.width, monitor.height);
