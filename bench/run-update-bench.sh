@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs the whole-update benchmark under Wine in a Windows build tree:
+# Times whole wallpaper updates under Wine in a Windows build tree, next to xplanet rendering the
+# same maps natively in the same run as a yardstick:
 #   bench/run-update-bench.sh BUILD_TREE [RUNS]
 # (the tree must be configured with -DGLOAMERY_BENCHMARKS=ON and have built update_bench).
+# The maps are the bundled JPEG day and night maps at 2048x1024 and, enlarged, at 8192x4096.
 set -euo pipefail
 # One virtual display for all runs, rather than one per run.
 if [ -z "${DISPLAY:-}" ]; then
@@ -14,10 +16,58 @@ prefix="$tree/wineprefix"
 arch="$(sed -n 's/^GLOAMERY_WINE_ARCH:[A-Z]*=//p' "$tree/CMakeCache.txt")"
 [ -f "$prefix/user.reg" ] || "$root/tools/wine-prefix.sh" "$arch" "$prefix"
 run() { "$root/tools/wine-exec.sh" "$arch" "$prefix" "$tree/bench/update_bench.exe" "$@"; }
-maps='C:\gloamery-bench-maps'
-run prepare "$maps"
+
+maps="$prefix/drive_c/gloamery-bench-maps"
+mkdir -p "$maps"
+images=/usr/share/xplanet/images
 for width in 2048 8192; do
+    for kind in day night; do
+        map="$maps/$kind-$width.jpg"
+        source="$images/earth.jpg"
+        [ "$kind" = day ] || source="$images/night.jpg"
+        [ -s "$map" ] || convert "$source" -resize "${width}x$((width / 2))!" -quality 92 "$map"
+    done
+done
+
+# xplanet's median time for the same two maps, drawn at the maps' own size.
+xplanet_seconds() {
+    local width=$1 config="$maps/xplanet-$1.conf" times=()
+    printf '[earth]\nmap=%s\nnight_map=%s\n' "$maps/day-$width.jpg" "$maps/night-$width.jpg" >"$config"
+    for _ in $(seq 1 "$runs"); do
+        local start end
+        start=$(date +%s.%N)
+        xplanet -config "$config" -projection rectangular -geometry "${width}x$((width / 2))" \
+            -num_times 1 -output "$maps/xplanet-$width.bmp" >/dev/null 2>&1
+        end=$(date +%s.%N)
+        times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')")
+    done
+    printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
+}
+
+# One benchmark process, with its peak private (anonymous resident) memory sampled from the host
+# every 10 ms: Wine's own private-bytes counter does not follow the program's allocations.
+measure() {
+    local out="$maps/run.txt" pid peak=0 kib
+    run run 'C:\gloamery-bench-maps' "$@" >"$out" 2>/dev/null &
+    local runner=$!
+    while kill -0 "$runner" 2>/dev/null; do
+        pid=$(pgrep -f 'update_bench.exe run' | head -n 1 || true)
+        if [ -n "$pid" ]; then
+            kib=$(sed -n 's/^RssAnon:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null || true)
+            [ -z "$kib" ] || [ "$kib" -le "$peak" ] || peak=$kib
+        fi
+        sleep 0.01
+    done
+    wait "$runner"
+    printf '%s, peak private %d MiB' "$(tr -d '\r' <"$out")" $((peak / 1024))
+}
+
+for width in 2048 8192; do
+    yardstick=$(xplanet_seconds "$width")
+    printf 'xplanet %sx%s median of %s: %.3f s\n' "$width" $((width / 2)) "$runs" "$yardstick"
     for mode in day daynight; do
-        run run "$maps" "$width" "$mode" "$runs"
+        line=$(measure "$width" "$mode" "$runs")
+        seconds=$(sed -E 's/.*: ([0-9.]+) s.*/\1/' <<<"$line")
+        printf '%s   / xplanet %.2f\n' "$line" "$(awk -v a="$seconds" -v b="$yardstick" 'BEGIN { print a / b }')"
     done
 done

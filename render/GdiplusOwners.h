@@ -33,11 +33,3 @@ struct GdipPenTraits {
 };
 using UniqueGdipPen = Unique<GdipPenTraits>;
 
-struct GdipImageAttributesTraits {
-    using Handle = Gdiplus::GpImageAttributes*;
-    static Handle invalid() noexcept { return nullptr; }
-    static void close(Handle attributes) noexcept {
-        Gdiplus::DllExports::GdipDisposeImageAttributes(attributes);
-    }
-};
-using UniqueGdipImageAttributes = Unique<GdipImageAttributesTraits>;

@@ -6,14 +6,20 @@
 
 #include <string>
 
+#include "render/GdiplusOwners.h"
+
 class SettingsStore;
 
-// Renders for the current UTC time. Reads the image paths from settings, writes the progress
-// there before each column and stops when its cancel flag is set. Nothing is saved when an image
-// can't be read or used, when the run is cancelled or when the save fails; a file already at
-// outputPath then stays as it was. Never throws.
-void RenderTerminatorImage(std::wstring outputPath, SettingsStore& settings);
+// Renders for the given UTC instant (milliseconds are not used) in memory. Reads the image
+// paths from settings, writes the progress there before each column and stops when its cancel
+// flag is set. Returns the day image's bitmap with the night blended in, or nothing when an
+// image can't be read or used or the run is cancelled.
+UniqueGdipBitmap RenderTerminatorPicture(SettingsStore& settings, const SYSTEMTIME& utc) noexcept;
 
-// The same for a given UTC instant (milliseconds are not used).
+// Saves a rendered picture as BMP at outputPath. When the save fails, a file already there
+// stays as it was.
+bool SaveTerminatorPicture(Gdiplus::GpBitmap* picture, const std::wstring& outputPath) noexcept;
+
+// Renders and saves; nothing is saved when nothing was rendered.
 void RenderTerminatorImageAt(std::wstring outputPath, SettingsStore& settings,
                              const SYSTEMTIME& utc);

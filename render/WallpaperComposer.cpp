@@ -1,15 +1,22 @@
 #include "render/WallpaperComposer.h"
 
+#include <cstdint>
 #include <exception>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "render/EncoderClsid.h"
 #include "render/GdiplusBitmapFile.h"
-#include "render/GdiplusCanvas.h"
+#include "render/LockedBitmap.h"
 #include "render/OutputFolder.h"
 #include "render/SaveImageFile.h"
+#include "render/SideTask.h"
 #include "render/TerminatorRenderer.h"
-#include "render/core/WallpaperGeometry.h"
+#include "render/DesktopMonitors.h"
+#include "render/core/DesktopWallpaper.h"
+#include "render/core/Resampler.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -17,28 +24,27 @@ namespace {
 constexpr wchar_t kTerminatorImageName[] = L"Pembrix Gloamery Terminator Image.bmp";
 constexpr wchar_t kWallpaperName[] = L"Pembrix Gloamery Current Image.bmp";
 
-// A scaled draw blends the pixels at the edges of its source rectangle with what lies outside
-// it, transparent black by default, which leaves a dark line where two pieces meet and a dark
-// border. Mirroring the picture at its edges blends them with themselves instead.
-UniqueGdipImageAttributes MirroredEdges() noexcept {
-    using namespace Gdiplus::DllExports;
-    UniqueGdipImageAttributes attributes;
-    if (GdipCreateImageAttributes(attributes.put()) != Gdiplus::Ok ||
-        GdipSetImageAttributesWrapMode(attributes.get(), Gdiplus::WrapModeTileFlipXY, 0, FALSE) !=
-            Gdiplus::Ok) {
-        return {};
+// The wallpaper's pixels, in memory the program owns, and a GDI+ bitmap over them for saving.
+class WallpaperPixels {
+public:
+    WallpaperPixels(int width, int height, Gdiplus::PixelFormat format) {
+        const std::uint32_t bytesPerPixel = format == PixelFormat24bppRGB ? 3 : 4;
+        // Rows padded to four bytes, as bitmaps keep them.
+        const std::ptrdiff_t stride = (static_cast<std::ptrdiff_t>(width) * bytesPerPixel + 3) & ~3;
+        bytes.resize(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+        view = {bytes.data(), static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+                stride, bytesPerPixel};
+        Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, static_cast<INT>(stride),
+                                                       format, bytes.data(), bitmap.put());
     }
-    return attributes;
-}
+    PixelView Pixels() const { return view; }
+    Gdiplus::GpBitmap* Bitmap() const { return bitmap.get(); }
 
-void Draw(const GdiplusCanvas& canvas, Gdiplus::GpImage* picture, const DrawPiece& piece,
-          const Gdiplus::GpImageAttributes* attributes) noexcept {
-    const PixelRect& to = piece.destination;
-    const PixelRect& from = piece.source;
-    Gdiplus::DllExports::GdipDrawImageRectRectI(
-        canvas.graphics.get(), picture, to.x, to.y, to.width, to.height, from.x, from.y, from.width,
-        from.height, Gdiplus::UnitPixel, attributes, nullptr, nullptr);
-}
+private:
+    std::vector<std::uint8_t> bytes; // zero: what a new bitmap starts with
+    PixelView view;
+    UniqueGdipBitmap bitmap; // goes before the bytes it reads
+};
 
 // The wallpaper's path in the output folder, or false when there is no output folder.
 bool WallpaperPath(std::wstring& path) {
@@ -56,64 +62,77 @@ void InstallWallpaper(const std::wstring& path) {
                           SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
-void Compose(SettingsStore& settings, const SYSTEMTIME& utc, int screenWidth, int screenHeight) {
-    using namespace Gdiplus::DllExports;
+// With spanStyle, the desktop is set to span the picture across the monitors before it is
+// installed.
+void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const PixelRect> monitors,
+             bool spanStyle) {
     settings.SetCancel(0);
 
     const bool terminatorMode = settings.GetTerminator() == 1;
-    std::wstring picturePath;
+    UniqueGdipBitmap picture;
+    std::wstring terminatorPath;
+    bool rendered = false;
     if (terminatorMode) {
-        picturePath = MakeOutputPath(kTerminatorImageName);
-        RenderTerminatorImageAt(picturePath, settings, utc);
+        terminatorPath = MakeOutputPath(kTerminatorImageName);
+        picture = RenderTerminatorPicture(settings, utc);
         if (settings.GetCancel() == 1) {
             return;
         }
+        // Without a new rendering, the one an earlier update left is shown.
+        rendered = static_cast<bool>(picture);
+        if (!rendered) {
+            picture = LoadBitmapFromFile(terminatorPath);
+        }
     } else {
+        std::wstring picturePath;
         settings.GetSrcImgPath(picturePath);
+        picture = LoadBitmapFromFile(picturePath);
     }
     const auto progress = [&settings, terminatorMode](int percent) {
         if (!terminatorMode) {
             settings.SetProgress(percent);
         }
     };
-
-    const UniqueGdipBitmap picture = LoadBitmapFromFile(picturePath);
     if (!picture) {
         return;
     }
-    UINT width = 0;
-    UINT height = 0;
-    Gdiplus::PixelFormat format = PixelFormatUndefined;
-    if (GdipGetImageWidth(picture.get(), &width) != Gdiplus::Ok ||
-        GdipGetImageHeight(picture.get(), &height) != Gdiplus::Ok ||
-        GdipGetImagePixelFormat(picture.get(), &format) != Gdiplus::Ok) {
-        return;
-    }
+    const BitmapSize size = SizeOfBitmap(picture.get());
     // A picture or screen of no size gives nothing sound to draw: the run ends as when the
     // picture does not load.
-    const auto geometry = ComputeWallpaperGeometry(
-        width, height, settings.GetNoonPixel(), utc.wHour, utc.wMinute, screenWidth, screenHeight);
-    if (!geometry) {
+    const auto layout = ComputeDesktopWallpaper(size.width, size.height, settings.GetNoonPixel(),
+                                                utc.wHour, utc.wMinute, monitors);
+    if (!layout) {
         return;
     }
 
-    GdiplusCanvas canvas = CreateCanvas(screenWidth, screenHeight, format);
-    if (!canvas) {
-        return;
+    std::optional<WallpaperPixels> wallpaper;
+    {
+        const LockedBitmap source(picture.get(), Gdiplus::ImageLockModeRead,
+                                  {PixelFormat24bppRGB, PixelFormat32bppRGB, PixelFormat32bppARGB,
+                                   PixelFormat32bppPARGB});
+        if (!source) {
+            return;
+        }
+        wallpaper.emplace(layout->bounds.width, layout->bounds.height, source.Format());
+        const auto stopped = [&settings] { return settings.GetCancel() == 1; };
+        const auto& pieces = layout->pieces;
+        for (size_t next = 0; next < pieces.size(); ++next) {
+            if (!ResamplePiece(source.Pixels(), pieces[next], wallpaper->Pixels(), stopped)) {
+                return;
+            }
+            if (next == 0) {
+                progress(25);
+            }
+        }
+        progress(50);
     }
-    const UniqueGdipImageAttributes attributes = MirroredEdges();
-    const auto& pieces = geometry->pieces;
-    Draw(canvas, picture.get(), pieces.front(), attributes.get());
-    progress(25);
-    for (size_t next = 1; next < pieces.size(); ++next) {
-        Draw(canvas, picture.get(), pieces[next], attributes.get());
-    }
-    progress(50);
-    // The drawing context goes before the bitmap is saved, so every draw has reached it.
-    canvas.graphics.reset();
-
     if (settings.GetCancel() == 1) {
         return;
+    }
+    // The day-and-night picture goes to its file while the wallpaper is saved and installed.
+    std::optional<SideTask> saveRendered;
+    if (rendered) {
+        saveRendered.emplace([&] { SaveTerminatorPicture(picture.get(), terminatorPath); });
     }
     std::wstring wallpaperPath;
     if (!WallpaperPath(wallpaperPath)) {
@@ -124,28 +143,50 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, int screenWidth, in
         return;
     }
     // The desktop keeps its current picture unless a complete new file is in place.
-    if (!SaveImageReplacing(canvas.bitmap.get(), wallpaperPath, bmpEncoder)) {
+    if (!SaveImageReplacing(wallpaper->Bitmap(), wallpaperPath, bmpEncoder)) {
         return;
     }
     progress(75);
+    if (spanStyle) {
+        SetSpanWallpaperStyle();
+    }
     InstallWallpaper(wallpaperPath);
     progress(100);
 }
 
 } // namespace
 
+void ComposeDesktopWallpaperAt(SettingsStore& settings, const SYSTEMTIME& utc,
+                               std::span<const PixelRect> monitors) noexcept {
+    try {
+        Compose(settings, utc, monitors, monitors.size() > 1);
+    } catch (const std::exception&) {
+        // Out of memory for a path, the piece list or the wallpaper's pixels: this update is
+        // skipped, the next one tries again. Everything acquired so far has been released on
+        // the way out.
+    }
+}
+
 void ComposeWallpaperAt(SettingsStore& settings, const SYSTEMTIME& utc, int screenWidth,
                         int screenHeight) noexcept {
-    try {
-        Compose(settings, utc, screenWidth, screenHeight);
-    } catch (const std::exception&) {
-        // Out of memory for a path or the piece list: this update is skipped, the next one
-        // tries again. Everything acquired so far has been released on the way out.
-    }
+    const PixelRect screen{0, 0, screenWidth, screenHeight};
+    ComposeDesktopWallpaperAt(settings, utc, {&screen, 1});
 }
 
 void ComposeWallpaper(SettingsStore& settings) noexcept {
     SYSTEMTIME utc{};
     GetSystemTime(&utc);
-    ComposeWallpaperAt(settings, utc, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    std::vector<PixelRect> monitors;
+    try {
+        monitors = DesktopMonitors();
+    } catch (const std::exception&) {
+    }
+    // One picture spans several monitors where the desktop can lay it across them; elsewhere,
+    // and with one monitor, the picture is the primary screen's.
+    if (monitors.size() > 1 && CanSpanWallpaper()) {
+        ComposeDesktopWallpaperAt(settings, utc, monitors);
+    } else {
+        ComposeWallpaperAt(settings, utc, GetSystemMetrics(SM_CXSCREEN),
+                           GetSystemMetrics(SM_CYSCREEN));
+    }
 }

@@ -10,9 +10,10 @@ packages=(
   googletest libbenchmark-dev
   wine wine64 fonts-wine
   xvfb xauth x11-utils
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   imagemagick python3
   fp-utils-3.2.2
-  xplanet-images
+  xplanet-images xplanet
   nsis
 )
 # The 32-bit Wine loader only where this kernel runs 32-bit programs at all; elsewhere its mere

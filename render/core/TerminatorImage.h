@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "render/core/PixelView.h"
+
 struct ConstArgbImage {
     const std::uint32_t* pixels = nullptr;
     std::uint32_t width = 0;
@@ -14,6 +16,10 @@ struct ConstArgbImage {
 
     const std::uint32_t* Row(std::uint32_t row) const {
         return pixels + static_cast<std::size_t>(row) * width;
+    }
+    operator ConstPixelView() const {
+        return {reinterpret_cast<const std::uint8_t*>(pixels), width, height,
+                static_cast<std::ptrdiff_t>(width) * 4, 4};
     }
 };
 
@@ -26,6 +32,11 @@ struct ArgbImage {
         return pixels + static_cast<std::size_t>(row) * width;
     }
     operator ConstArgbImage() const { return {pixels, width, height}; }
+    operator PixelView() const {
+        return {reinterpret_cast<std::uint8_t*>(pixels), width, height,
+                static_cast<std::ptrdiff_t>(width) * 4, 4};
+    }
+    operator ConstPixelView() const { return PixelView(*this); }
 };
 
 // The pixel count of a width x height ARGB buffer, or nothing when its rows or its total size

@@ -42,9 +42,10 @@ struct ColumnTerms {
     double cosHourAngle = 0;
 };
 
-class TerminatorBlend {
+// DayBytes and NightBytes: bytes a pixel of each image, 3 or 4.
+template <std::uint32_t DayBytes, std::uint32_t NightBytes> class TerminatorBlend {
 public:
-    TerminatorBlend(const SunInstant& sun, ArgbImage day, ConstArgbImage night)
+    TerminatorBlend(const SunInstant& sun, PixelView day, ConstPixelView night)
         : sun(sun), day(day), night(night), rows(day.height), columns(day.width) {
         const Extended declination = StoreDouble(Extended{sun.declination} * kDegreesToRadians);
         const double step = LatitudeStep(day.height);
@@ -97,17 +98,19 @@ private:
         const std::uint32_t insideEnd = std::clamp(night.width, first, end);
         const std::uint32_t insideRows = std::min(day.height, night.height);
         for (std::uint32_t row = 0; row < insideRows && first < insideEnd; ++row) {
-            const std::uint32_t* nightRow = night.Row(row);
+            const std::uint8_t* nightRow = night.Row(row);
             if (!nightCoversDay) {
                 BlendSegment(row, first, insideEnd, [&](std::uint32_t column) {
-                    const std::uint32_t colour = nightRow[column];
+                    const std::uint32_t colour =
+                        LoadArgb<NightBytes>(nightRow + column * NightBytes);
                     latest[column - stripFirst] = colour;
                     seen[column - stripFirst] = true;
                     return colour;
                 });
             } else {
-                BlendSegment(row, first, insideEnd,
-                             [nightRow](std::uint32_t column) { return nightRow[column]; });
+                BlendSegment(row, first, insideEnd, [nightRow](std::uint32_t column) {
+                    return LoadArgb<NightBytes>(nightRow + column * NightBytes);
+                });
             }
         }
         if (nightCoversDay) {
@@ -134,7 +137,7 @@ private:
     void BlendSegment(std::uint32_t row, std::uint32_t first, std::uint32_t end,
                       NightColour nightColour) {
         const RowTerms& terms = rows[row];
-        std::uint32_t* pixels = day.Row(row);
+        std::uint8_t* pixels = day.Row(row);
         // The sine is linear in cos H, so the strip's extremes of cos H bound the whole segment.
         const double atLowest = stripLowestCos * terms.cosineTerm + terms.sineTerm;
         const double atHighest = stripHighestCos * terms.cosineTerm + terms.sineTerm;
@@ -143,7 +146,8 @@ private:
         }
         if (std::max(atLowest, atHighest) <= nightEdge) {
             for (std::uint32_t column = first; column < end; ++column) {
-                pixels[column] = StrokeColour(255, nightColour(column));
+                StoreArgb<DayBytes>(pixels + column * DayBytes,
+                                    StrokeColour(255, nightColour(column)));
             }
             return;
         }
@@ -161,7 +165,9 @@ private:
                 }
                 alpha = *bandAlpha;
             }
-            pixels[column] = SourceOver(pixels[column], StrokeColour(alpha, nightColour(column)));
+            std::uint8_t* pixel = pixels + column * DayBytes;
+            StoreArgb<DayBytes>(pixel, SourceOver(LoadArgb<DayBytes>(pixel),
+                                                  StrokeColour(alpha, nightColour(column))));
         }
     }
 
@@ -181,8 +187,8 @@ private:
 
 private:
     const SunInstant& sun;
-    ArgbImage day;
-    ConstArgbImage night;
+    PixelView day;
+    ConstPixelView night;
     std::vector<RowTerms> rows;
     std::vector<ColumnTerms> columns;
     bool nightCoversDay = false;
@@ -200,7 +206,14 @@ private:
 
 } // namespace
 
-bool BlendTerminator(const SunInstant& sun, ArgbImage day, ConstArgbImage night, ColumnGate& gate) {
-    TerminatorBlend blend(sun, day, night);
-    return blend.Run(gate);
+bool BlendTerminator(const SunInstant& sun, PixelView day, ConstPixelView night, ColumnGate& gate) {
+    const auto run = [&]<std::uint32_t DayBytes, std::uint32_t NightBytes>() {
+        return TerminatorBlend<DayBytes, NightBytes>(sun, day, night).Run(gate);
+    };
+    if (day.bytesPerPixel == 3) {
+        return night.bytesPerPixel == 3 ? run.template operator()<3, 3>()
+                                        : run.template operator()<3, 4>();
+    }
+    return night.bytesPerPixel == 3 ? run.template operator()<4, 3>()
+                                    : run.template operator()<4, 4>();
 }

@@ -23,7 +23,8 @@ protected:
     ~ColumnGate() = default;
 };
 
-// Blends night into day in place. Returns false when the gate stopped it, in which case the
-// day image holds an unfinished blend. Throws std::bad_alloc when its row and column tables
+// Blends night into day in place; either may have three or four bytes a pixel (a three-byte day
+// image is opaque, and keeps its layout). Returns false when the gate stopped it, in which case
+// the day image holds an unfinished blend. Throws std::bad_alloc when its row and column tables
 // cannot be allocated.
-bool BlendTerminator(const SunInstant& sun, ArgbImage day, ConstArgbImage night, ColumnGate& gate);
+bool BlendTerminator(const SunInstant& sun, PixelView day, ConstPixelView night, ColumnGate& gate);

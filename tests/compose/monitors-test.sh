@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Several monitors under Wine: an X server on the dummy video driver, arranged with xrandr, in
+# the layouts that matter, with the composer's test run on each, and the program itself kept
+# running while the layout changes. Xvfb cannot do this: it shows Wine a single monitor.
+#   monitors-test.sh ARCH TEST_EXE PROGRAM_DIR
+set -euo pipefail
+arch=$1 test_exe=$2 program_dir=$3
+tools="$(cd "$(dirname "$0")/../../tools" && pwd)"
+work="$(mktemp -d)"
+display=90
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+    display=$((display + 1))
+done
+export DISPLAY=":$display"
+cat >"$work/dummy.conf" <<'CONF'
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 256000
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 8192 4096
+    EndSubSection
+EndSection
+CONF
+Xorg "$DISPLAY" -config "$work/dummy.conf" -noreset -nolisten tcp -logfile "$work/xorg.log" \
+    >/dev/null 2>&1 &
+server=$!
+prefix="$work/prefix"
+finish() {
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap finish EXIT
+for _ in $(seq 1 100); do
+    xrandr >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
+# layout "OUTPUT:MODE:X:Y ..." with the first output primary; the rest are switched off.
+layout() {
+    local args=() used=() output mode x y
+    for item in "$@"; do
+        IFS=: read -r output mode x y <<<"$item"
+        xrandr --addmode "$output" "$mode" 2>/dev/null || true
+        args+=(--output "$output" --mode "$mode" --pos "${x}x$y")
+        [ ${#used[@]} -gt 0 ] || args+=(--primary)
+        used+=("$output")
+    done
+    for n in 0 1 2 3; do
+        [[ " ${used[*]} " == *" DUMMY$n "* ]] || args+=(--output "DUMMY$n" --off)
+    done
+    xrandr "${args[@]}"
+    # A full query makes the server probe its outputs again; Wine reads only what it last probed.
+    xrandr >/dev/null
+}
+
+# One Wine session for the whole run, started with every output the layouts use switched on.
+layout DUMMY0:1920x1080:1024:0 DUMMY1:1280x1024:2944:0 DUMMY2:1024x768:0:0
+"$tools/wine-prefix.sh" "$arch" "$prefix"
+WINEPREFIX="$prefix" wineserver -p
+wine() { "$tools/wine-exec.sh" "$arch" "$prefix" "$@"; }
+windows_version() { wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$1" /f >/dev/null; }
+
+failed=0
+# check SPANS MONITORS(x,y,w,h;... as Wine reports them, the primary at 0,0) LAYOUT...
+check() {
+    local spans=$1 monitors=$2
+    shift 2
+    layout "$@"
+    echo "== $* (spans: $spans)"
+    GLOAMERY_MONITORS="$monitors" GLOAMERY_SPANS="$spans" wine "$test_exe" --gtest_brief=1 ||
+        failed=$((failed + 1))
+}
+windows_version win10
+check 1 "0,0,1920,1080;1920,0,1280,1024;-1024,0,1024,768" \
+    DUMMY0:1920x1080:1024:0 DUMMY1:1280x1024:2944:0 DUMMY2:1024x768:0:0
+check 1 "0,0,1280,1024" DUMMY0:1280x1024:0:0
+check 1 "0,0,1280,1024;1280,0,1920,1080" DUMMY0:1280x1024:0:0 DUMMY1:1920x1080:1280:0
+check 1 "0,0,1280,1024;-1920,0,1920,1080" DUMMY0:1280x1024:1920:0 DUMMY1:1920x1080:0:0
+check 1 "0,0,1280,1024;0,-768,1024,768" DUMMY0:1280x1024:0:768 DUMMY1:1024x768:0:0
+windows_version win7
+check 0 "0,0,1280,1024;1280,0,1920,1080" DUMMY0:1280x1024:0:0 DUMMY1:1920x1080:1280:0
+windows_version win10
+
+# The running program follows a change of layout with a new wallpaper of the new size.
+wallpaper_size() {
+    local file="$prefix/drive_c/users/$(id -un)/AppData/Local/Pembrix Software/Gloamery/Pembrix Gloamery Current Image.bmp"
+    [ -s "$file" ] && od -An -tu4 -j18 -N8 "$file" | awk '{ print $1 "x" $2 }'
+}
+wait_for_size() {
+    for _ in $(seq 1 600); do
+        [ "$(wallpaper_size)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "the wallpaper is $(wallpaper_size), not $1" >&2
+    return 1
+}
+layout DUMMY0:1280x1024:0:0
+(cd "$program_dir" && wine "Pembrix Gloamery.exe" /s) &
+program=$!
+echo "== the running program, from one monitor to two"
+wait_for_size 1280x1024 || failed=$((failed + 1))
+layout DUMMY0:1280x1024:0:0 DUMMY1:1920x1080:1280:0
+wait_for_size 3200x1080 || failed=$((failed + 1))
+WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+wait "$program" 2>/dev/null || true
+
+echo "monitor layouts: $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "render/core/Resampler.h"
+
+namespace {
+
+// A pixel buffer whose rows carry a few bytes of padding, which must stay untouched too.
+struct Image {
+    Image(int width, int height, int bytesPerPixel)
+        : width(width), height(height), bytesPerPixel(bytesPerPixel),
+          stride(width * bytesPerPixel + 3), bytes(static_cast<size_t>(stride) * height) {}
+    PixelView View() {
+        return {bytes.data(), static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+                stride, static_cast<std::uint32_t>(bytesPerPixel)};
+    }
+    size_t Index(int x, int y, int channel) const {
+        return static_cast<size_t>(y) * stride + x * bytesPerPixel + channel;
+    }
+    int width, height, bytesPerPixel, stride;
+    std::vector<std::uint8_t> bytes;
+};
+
+Image RandomImage(std::mt19937& random, int width, int height, int bytesPerPixel) {
+    Image image(width, height, bytesPerPixel);
+    std::generate(image.bytes.begin(), image.bytes.end(), [&random] { return random() & 0xFF; });
+    return image;
+}
+
+// The weight of source pixel `at` for destination pixel `pixel` along one axis, from the filter's
+// definition: shrinking, the share of the destination pixel's footprint that the source pixel
+// covers; enlarging, the Catmull-Rom cubic of the distance between their centres.
+double Weight(int sourceLength, int destinationLength, int pixel, int at) {
+    const double step = static_cast<double>(sourceLength) / destinationLength;
+    if (step >= 1) {
+        return std::max(0.0,
+                        std::min((pixel + 1) * step, at + 1.0) - std::max(pixel * step, at + 0.0)) /
+               step;
+    }
+    const double d = std::abs(at + 0.5 - (pixel + 0.5) * step);
+    return d < 1   ? 1 - 2.5 * d * d + 1.5 * d * d * d
+           : d < 2 ? 2 - 4 * d + 2.5 * d * d - 0.5 * d * d * d
+                   : 0;
+}
+
+// Every destination pixel as the direct two-dimensional sum over the source pixels near it
+// (columns round the map, rows clamped to it), clamped but not rounded.
+void DrawReference(const Image& map, const DrawPiece& piece, const Image& output,
+                   std::vector<double>& exact) {
+    const PixelRect &from = piece.source, &to = piece.destination;
+    for (int y = 0; y < to.height; ++y) {
+        for (int x = 0; x < to.width; ++x) {
+            for (int channel = 0; channel < map.bytesPerPixel; ++channel) {
+                double sum = 0;
+                for (int j = y * from.height / to.height - 3;
+                     j <= (y + 1) * from.height / to.height + 3; ++j) {
+                    for (int i = x * from.width / to.width - 3;
+                         i <= (x + 1) * from.width / to.width + 3; ++i) {
+                        const int column = ((from.x + i) % map.width + map.width) % map.width;
+                        const int row = std::clamp(from.y + j, 0, map.height - 1);
+                        sum += Weight(from.height, to.height, y, j) *
+                               Weight(from.width, to.width, x, i) *
+                               map.bytes[map.Index(column, row, channel)];
+                    }
+                }
+                exact[output.Index(to.x + x, to.y + y, channel)] = std::clamp(sum, 0.0, 255.0);
+            }
+        }
+    }
+}
+
+} // namespace
+
+// Random maps and pieces, shrinking and enlarging on either axis: whole wallpapers as the screen
+// geometry cuts them (one piece that can leave the last columns undrawn, or pieces that wrap
+// round the map), lone pieces at offsets whose sources reach past any edge of the map, and
+// pieces of the same size, which copy. Every byte is the exact value rounded (either way next to
+// a half); those outside the destinations keep their value.
+TEST(Resampler, MatchesTheDirectFilter) {
+    std::mt19937 random(7);
+    const auto draw = [&random](int low, int high) {
+        return std::uniform_int_distribution(low, high)(random);
+    };
+    for (int trial = 0; trial < 90; ++trial) {
+        Image map = RandomImage(random, draw(1, 90), draw(1, 50), draw(3, 4));
+        Image output = RandomImage(random, draw(1, 120), draw(1, 70), map.bytesPerPixel);
+        std::vector<double> exact(output.bytes.begin(), output.bytes.end());
+        if (trial % 3 == 0) {
+            const auto geometry =
+                ComputeWallpaperGeometry(map.width, map.height, draw(0, map.width - 1), draw(0, 23),
+                                         draw(0, 59), output.width, output.height);
+            for (const DrawPiece& piece : geometry ? geometry->pieces : std::vector<DrawPiece>{}) {
+                DrawReference(map, piece, output, exact);
+            }
+            EXPECT_TRUE(!geometry || ResampleWallpaper(map.View(), *geometry, output.View(), {}));
+        } else {
+            const int x = draw(0, output.width - 1), y = draw(0, output.height - 1);
+            const int width = draw(1, output.width - x), height = draw(1, output.height - y);
+            const bool same = trial % 3 == 2;
+            const DrawPiece piece{{draw(-map.width, 2 * map.width), draw(-2, map.height),
+                                   same ? width : draw(1, 2 * map.width),
+                                   same ? height : draw(1, map.height)},
+                                  {x, y, width, height}};
+            DrawReference(map, piece, output, exact);
+            EXPECT_TRUE(ResamplePiece(map.View(), piece, output.View(), {}));
+        }
+        for (size_t i = 0; i < exact.size(); ++i) {
+            ASSERT_NEAR(output.bytes[i], exact[i], 0.501) << "trial " << trial << " byte " << i;
+        }
+    }
+}
+
+// Two pieces that meet at the map's edge give the pixels of one piece drawn across it.
+TEST(Resampler, PiecesMeetWithoutASeam) {
+    std::mt19937 random(13);
+    // Map columns before and after its right edge, and twice the scale.
+    const std::array<int, 3> cases[] = {{13, 20, 4}, {7, 9, 6}, {10, 24, 1}, {9, 9, 2}};
+    for (const auto& [before, after, doubled] : cases) {
+        const int width = 64, height = 24, high = height * doubled / 2;
+        const int split = before * doubled / 2, wide = (before + after) * doubled / 2;
+        Image map = RandomImage(random, width, height, 3), two(wide, high, 3), one(wide, high, 3);
+        const auto draw = [&map](Image& output, PixelRect from, PixelRect to) {
+            ASSERT_TRUE(ResamplePiece(map.View(), {from, to}, output.View(), {}));
+        };
+        draw(two, {width - before, 0, before, height}, {0, 0, split, high});
+        draw(two, {0, 0, after, height}, {split, 0, wide - split, high});
+        draw(one, {width - before, 0, before + after, height}, {0, 0, wide, high});
+        for (size_t i = 0; i < one.bytes.size(); ++i) {
+            ASSERT_NEAR(two.bytes[i], one.bytes[i], 1)
+                << "scale " << doubled / 2.0 << " byte " << i;
+        }
+    }
+}
+
+// The stop check is asked before each strip of rows; when it says stop, the strips drawn so far
+// stay as a whole draw leaves them and the rows below keep their bytes.
+TEST(Resampler, StopsBetweenStrips) {
+    std::mt19937 random(17);
+    Image map = RandomImage(random, 50, 40, 4);
+    const Image before = RandomImage(random, 30, 3 * kResampleStripRows + 5, 4);
+    const DrawPiece piece{{10, 0, 50, 40}, {0, 0, 30, before.height}};
+    Image whole = before;
+    ASSERT_TRUE(ResamplePiece(map.View(), piece, whole.View(), {}));
+    // Checks answered before the stop, the rows then drawn, the result.
+    const std::array<int, 3> cases[] = {
+        {0, 0, false}, {2, 2 * kResampleStripRows, false}, {4, before.height, true}};
+    for (const auto& [allowed, rowsDrawn, finished] : cases) {
+        Image output = before;
+        int asked = 0;
+        EXPECT_EQ(
+            ResamplePiece(map.View(), piece, output.View(), [&] { return ++asked > allowed; }),
+            finished);
+        EXPECT_EQ(asked, std::min(allowed + 1, 4));
+        for (size_t i = 0; i < output.bytes.size(); ++i) {
+            const int row = static_cast<int>(i / output.stride);
+            ASSERT_EQ(output.bytes[i], (row < rowsDrawn ? whole : before).bytes[i])
+                << "row " << row;
+        }
+    }
+}
+
+// A destination reaching outside the output, or pixel sizes that differ or are not 3 or 4
+// bytes, draw nothing.
+TEST(Resampler, RefusesPiecesThatDoNotFit) {
+    std::mt19937 random(19);
+    // Map and output bytes per pixel, destination corner (of a 20 x 10 piece in a 20 x 10 output).
+    const std::array<int, 4> cases[] = {{3, 3, 1, 0}, {3, 3, 0, -1}, {3, 4, 0, 0}, {2, 2, 0, 0}};
+    for (const auto& [mapBytes, outputBytes, x, y] : cases) {
+        Image map = RandomImage(random, 20, 10, mapBytes),
+              output = RandomImage(random, 20, 10, outputBytes);
+        const std::vector<std::uint8_t> before = output.bytes;
+        EXPECT_FALSE(
+            ResamplePiece(map.View(), {{0, 0, 20, 10}, {x, y, 20, 10}}, output.View(), {}));
+        EXPECT_EQ(output.bytes, before);
+    }
+}
+
+// A map of one-pixel black and white squares shown much smaller, at a ratio that is not a whole
+// number and across the map's edge, comes out an even grey: the squares average out rather
+// than beating into stripes.
+TEST(Resampler, FineCheckerboardShrinksToFlatGrey) {
+    Image map(256, 128, 3), output(61, 30, 3);
+    for (size_t i = 0; i < map.bytes.size(); ++i) {
+        map.bytes[i] = (i % map.stride / 3 + i / map.stride) % 2 ? 255 : 0;
+    }
+    const auto geometry =
+        ComputeWallpaperGeometry(256, 128, 100, 12, 0, output.width, output.height);
+    ASSERT_TRUE(geometry && geometry->pieces.size() == 2);
+    ASSERT_TRUE(ResampleWallpaper(map.View(), *geometry, output.View(), {}));
+    double sum = 0, squares = 0;
+    for (int y = 0; y < output.height; ++y) {
+        for (int x = 0; x < output.width; ++x) {
+            const auto at = [&](int channel) { return output.bytes[output.Index(x, y, channel)]; };
+            const double luminance = 0.299 * at(0) + 0.587 * at(1) + 0.114 * at(2);
+            sum += luminance;
+            squares += luminance * luminance;
+        }
+    }
+    const double count = output.width * output.height, mean = sum / count;
+    EXPECT_NEAR(mean, 127.5, 2);
+    EXPECT_LE(std::sqrt(squares / count - mean * mean), 4);
+}
