@@ -132,3 +132,9 @@ void RenderTerminatorImageAt(std::wstring outputPath, SettingsStore& settings,
         SaveTerminatorPicture(picture.get(), outputPath);
     }
 }
+
+void RenderTerminatorImage(std::wstring outputPath, SettingsStore& settings) {
+    SYSTEMTIME utc{};
+    GetSystemTime(&utc);
+    RenderTerminatorImageAt(std::move(outputPath), settings, utc);
+}

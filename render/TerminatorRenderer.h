@@ -23,3 +23,6 @@ bool SaveTerminatorPicture(Gdiplus::GpBitmap* picture, const std::wstring& outpu
 // Renders and saves; nothing is saved when nothing was rendered.
 void RenderTerminatorImageAt(std::wstring outputPath, SettingsStore& settings,
                              const SYSTEMTIME& utc);
+
+// The same for the current UTC time.
+void RenderTerminatorImage(std::wstring outputPath, SettingsStore& settings);

@@ -76,7 +76,8 @@ wine() { "$tools/wine-exec.sh" "$arch" "$prefix" "$@"; }
 windows_version() { wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$1" /f >/dev/null; }
 
 failed=0
-# check SPANS MONITORS(x,y,w,h;... as Wine reports them, the primary at 0,0) LAYOUT...
+# check SPANS MONITORS LAYOUT...: MONITORS as Wine reports them ("x,y,w,h;" left to right, the
+# primary at 0,0); SPANS whether the prefix's Windows version can span a picture.
 check() {
     local spans=$1 monitors=$2
     shift 2
@@ -86,14 +87,14 @@ check() {
         failed=$((failed + 1))
 }
 windows_version win10
-check 1 "0,0,1920,1080;1920,0,1280,1024;-1024,0,1024,768" \
+check 1 "-1024,0,1024,768;0,0,1920,1080;1920,0,1280,1024;" \
     DUMMY0:1920x1080:1024:0 DUMMY1:1280x1024:2944:0 DUMMY2:1024x768:0:0
-check 1 "0,0,1280,1024" DUMMY0:1280x1024:0:0
-check 1 "0,0,1280,1024;1280,0,1920,1080" DUMMY0:1280x1024:0:0 DUMMY1:1920x1080:1280:0
-check 1 "0,0,1280,1024;-1920,0,1920,1080" DUMMY0:1280x1024:1920:0 DUMMY1:1920x1080:0:0
-check 1 "0,0,1280,1024;0,-768,1024,768" DUMMY0:1280x1024:0:768 DUMMY1:1024x768:0:0
+check 1 "0,0,1280,1024;" DUMMY0:1280x1024:0:0
+check 1 "0,0,1280,1024;1280,0,1920,1080;" DUMMY0:1280x1024:0:0 DUMMY1:1920x1080:1280:0
+check 1 "-1920,0,1920,1080;0,0,1280,1024;" DUMMY0:1280x1024:1920:0 DUMMY1:1920x1080:0:0
+check 1 "0,-768,1024,768;0,0,1280,1024;" DUMMY0:1280x1024:0:768 DUMMY1:1024x768:0:0
 windows_version win7
-check 0 "0,0,1280,1024;1280,0,1920,1080" DUMMY0:1280x1024:0:0 DUMMY1:1920x1080:1280:0
+check 0 "0,0,1280,1024;1280,0,1920,1080;" DUMMY0:1280x1024:0:0 DUMMY1:1920x1080:1280:0
 windows_version win10
 
 # The running program follows a change of layout with a new wallpaper of the new size.
