@@ -8,8 +8,8 @@
 #include "BenchImages.h"
 #include "render/core/TerminatorKernel.h"
 #include "render/core/TerminatorProgress.h"
-#include "render/core/TerminatorSun.h"
 #include "solar/SolarAltitude.h"
+#include "solar/SunInstant.h"
 
 namespace {
 

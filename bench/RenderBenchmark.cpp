@@ -23,8 +23,8 @@
 #include "render/core/TerminatorAlpha.h"
 #include "render/core/TerminatorGeometry.h"
 #include "render/core/TerminatorKernel.h"
-#include "render/core/TerminatorSun.h"
 #include "settings/SettingsStore.h"
+#include "solar/SunInstant.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

@@ -9,8 +9,8 @@
 #include "render/core/TerminatorBlend.h"
 #include "render/core/TerminatorGeometry.h"
 #include "render/core/TerminatorProgress.h"
-#include "render/core/TerminatorSun.h"
 #include "settings/SettingsStore.h"
+#include "solar/SunInstant.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

@@ -11,8 +11,9 @@
 #include "render/SideTask.h"
 #include "render/core/TerminatorKernel.h"
 #include "render/core/TerminatorSettingsGate.h"
-#include "render/core/TerminatorSun.h"
 #include "settings/SettingsStore.h"
+#include "solar/ExtendedPrecisionScope.h"
+#include "solar/SunInstant.h"
 
 // The night image is painted over the day image sample by sample. Doing that through GDI+ one
 // pixel at a time (read, recolour a pen, stroke) takes minutes on a large map, so both images
@@ -89,29 +90,10 @@ UniqueGdipBitmap Render(SettingsStore& settings, const SYSTEMTIME& utc) {
     return dayImage;
 }
 
-// The solar model works in 80-bit extended precision. Windows starts every thread but the
-// main one with the x87 unit rounding to 53 bits, which would quietly cut that short on the
-// update worker; the caller's setting comes back on leaving.
-class ExtendedPrecisionScope {
-public:
-    ExtendedPrecisionScope() noexcept {
-        __asm__ volatile("fnstcw %0" : "=m"(saved));
-        const unsigned short extended = saved | kPrecisionControl64;
-        __asm__ volatile("fldcw %0" : : "m"(extended));
-    }
-    ~ExtendedPrecisionScope() { __asm__ volatile("fldcw %0" : : "m"(saved)); }
-    ExtendedPrecisionScope(const ExtendedPrecisionScope&) = delete;
-    ExtendedPrecisionScope& operator=(const ExtendedPrecisionScope&) = delete;
-
-private:
-    static constexpr unsigned short kPrecisionControl64 = 0x0300;
-    unsigned short saved = 0;
-};
-
 } // namespace
 
 UniqueGdipBitmap RenderTerminatorPicture(SettingsStore& settings, const SYSTEMTIME& utc) noexcept {
-    const ExtendedPrecisionScope precision;
+    const solar::ExtendedPrecisionScope precision;
     // Runs on the update worker: a failed allocation ends the run like any other failure.
     try {
         return Render(settings, utc);

@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "render/core/TerminatorImage.h"
-#include "render/core/TerminatorSun.h"
+#include "solar/SunInstant.h"
 
 class ColumnGate {
 public:

@@ -1,11 +1,13 @@
+// The composer's wiring: settings in, a wallpaper in the output folder and on the desktop out.
+// Where the map lands on the screen is the screen geometry's own test.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <thread>
 #include <tuple>
 
-#include "render/GdiplusBitmapFile.h"
 #include "render/OutputFolder.h"
 #include "render/WallpaperComposer.h"
 #include "settings/SettingsStore.h"
@@ -13,276 +15,139 @@
 
 namespace {
 
-constexpr int kMapWidth = 256;
-constexpr int kMapHeight = 128;
-constexpr char kEarlier[] = "an earlier update";
-
-SYSTEMTIME Utc(WORD hour, WORD minute, WORD second = 0) {
-    return MakeUtc(2024, 3, 20, hour, minute, second); // the March equinox
-}
-
-ColourAt Solid(Gdiplus::ARGB colour) {
-    return [colour](int, int) { return colour; };
-}
-
-// The wallpaper as the system reports it and as stored in HKCU\Control Panel\Desktop.
-void ExpectWallpaper(const std::wstring& expected) {
+// The desktop's wallpaper as stored in the user's settings.
+std::wstring StoredWallpaper() {
     std::array<wchar_t, MAX_PATH> path{};
-    EXPECT_TRUE(SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path.data(), 0));
-    EXPECT_EQ(path.data(), expected);
     DWORD bytes = sizeof path;
-    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper",
-                           RRF_RT_REG_SZ, nullptr, path.data(), &bytes),
-              ERROR_SUCCESS);
-    EXPECT_EQ(path.data(), expected);
+    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ, nullptr,
+                 path.data(), &bytes);
+    return path.data();
 }
 
-// A column-coded map as the main image, the prefix's own output folder emptied of the program's
-// pictures, and a wallpaper of the test's own on the desktop, so that a run that must not
-// install one is seen to leave it.
+// A 256 x 128 map whose column x is coloured (x, 255 - x, 255): red names the column, and red
+// plus green stays 255 however neighbouring columns are blended. The output folder holds none of
+// the program's pictures, and the desktop has a wallpaper of the test's own.
 class WallpaperComposerTest : public testing::Test {
 protected:
     void SetUp() override {
-        std::wstring outputFolder;
-        ASSERT_TRUE(GetOutputFolder(outputFolder));
-        wallpaperPath = outputFolder + L"\\Pembrix Gloamery Current Image.bmp";
-        terminatorPath = outputFolder + L"\\Pembrix Gloamery Terminator Image.bmp";
         TearDown();
-        WritePicture(earlierWallpaper, 4, 4, PixelFormat24bppRGB, L"image/bmp",
-                     Solid(Opaque(1, 2, 3)));
-        std::wstring parameter = earlierWallpaper;
-        ASSERT_TRUE(SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, parameter.data(),
-                                          SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE));
-        // Column x is coloured (x, 255 - x, 255): red gives the column, and red plus green
-        // stays 255 however neighbouring columns are blended.
-        WritePicture(mapPath, kMapWidth, kMapHeight, PixelFormat24bppRGB, L"image/bmp",
-                     [](int x, int) { return Opaque(x, 255 - x, 255); });
-        settings.SetSrcImgPath(mapPath);
+        std::wstring earlier = L"earlier.bmp";
+        SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, earlier.data(), SPIF_UPDATEINIFILE);
+        WriteFileBytes(
+            map, BmpPicture(256, 128, [](int x, int) { return x << 16 | (255 - x) << 8 | 255u; }));
+        settings.SetSrcImgPath(map);
         settings.SetNoonPixel(100);
     }
-
     void TearDown() override {
-        DeleteFileW(terminatorPath.c_str());
-        DeleteFileW(wallpaperPath.c_str());
-        RemoveDirectoryW(wallpaperPath.c_str());
+        DeleteFileW(rendering.c_str());
+        DeleteFileW(wallpaper.c_str());
+        RemoveDirectoryW(wallpaper.c_str());
     }
 
-    // The main image becomes the day image; the night image is dark blue all over.
-    void UseTerminatorMode(int nightWidth = kMapWidth, int nightHeight = kMapHeight) {
-        settings.SetTerminator(1);
-        const std::wstring nightPath = scratch.File(L"night.bmp");
-        WritePicture(nightPath, nightWidth, nightHeight, PixelFormat24bppRGB, L"image/bmp",
-                     Solid(Opaque(0, 0, 40)));
-        settings.SetSrc2ImgPath(nightPath);
-    }
-
-    UniqueGdipBitmap ComposeAndLoad(const SYSTEMTIME& utc, int screenWidth, int screenHeight) {
-        ComposeWallpaperAt(settings, utc, screenWidth, screenHeight);
-        UniqueGdipBitmap wallpaper = LoadBitmapFromFile(wallpaperPath);
-        EXPECT_TRUE(wallpaper);
-        EXPECT_EQ(SizeOf(wallpaper.get()), ImageSize(screenWidth, screenHeight));
-        return wallpaper;
-    }
-
-    void ExpectDesktopUntouched() {
-        ExpectWallpaper(earlierWallpaper);
-        EXPECT_EQ(ReadFileBytes(wallpaperPath), kEarlier);
+    // Composes at this time of the March equinox while another thread records every new
+    // progress value and hands it to onProgress.
+    std::vector<int> Compose(
+        WORD hour, WORD minute, int width, int height,
+        const std::function<void()>& onProgress = [] {}) {
+        std::vector<int> seen{settings.GetProgress()};
+        std::atomic<bool> done{false};
+        std::thread watcher([&] {
+            for (bool last = false; !last; std::this_thread::yield()) {
+                last = done; // one more look after the run has ended
+                if (const int now = settings.GetProgress(); now != seen.back()) {
+                    seen.push_back(now);
+                    onProgress();
+                }
+            }
+        });
+        ComposeWallpaperAt(settings, MakeUtc(2024, 3, 20, hour, minute, 0), width, height);
+        done = true;
+        watcher.join();
+        return seen;
     }
 
     ScratchFolder scratch;
     SettingsStore settings;
-    std::wstring wallpaperPath;
-    std::wstring terminatorPath;
-    std::wstring earlierWallpaper = scratch.File(L"earlier wallpaper.bmp");
-    std::wstring mapPath = scratch.File(L"map.bmp");
+    const std::wstring wallpaper = MakeOutputPath(L"Pembrix Gloamery Current Image.bmp");
+    const std::wstring rendering = MakeOutputPath(L"Pembrix Gloamery Terminator Image.bmp");
+    const std::wstring map = scratch.File(L"map.bmp");
 };
 
-// For the current time on the primary screen; a stop asked for before the run does not count.
-TEST_F(WallpaperComposerTest, CompletedRunInstallsTheWallpaperAndReportsProgressInOrder) {
+// A stop asked for before the run does not count; the progress goes 25, 50, 75, 100. At 18:30
+// the map's noon column 100 has moved to 31; on a screen five map widths wide at twice the map's
+// size it sits in the middle, and no dark seam shows where pieces meet nor at the edges.
+TEST_F(WallpaperComposerTest, DayUpdateInstallsTheWallpaperAndReportsProgressInOrder) {
     settings.SetCancel(1);
-    // Whatever a second thread catches of the progress comes from 25, 50, 75, 100 in order.
-    std::vector<int> seen{0};
-    std::atomic<bool> done{false};
-    std::thread watcher([&] {
-        while (!done) {
-            if (const int now = settings.GetProgress(); now != seen.back()) {
-                seen.push_back(now);
-            }
-            std::this_thread::yield();
-        }
-    });
-    ComposeWallpaper(settings);
-    done = true;
-    watcher.join();
-    EXPECT_EQ(settings.GetCancel(), 0);
-    EXPECT_EQ(settings.GetProgress(), 100);
+    const std::vector<int> seen = Compose(18, 30, 2560, 256);
+    EXPECT_EQ(seen.back(), 100);
     for (std::size_t i = 1; i < seen.size(); ++i) {
-        EXPECT_EQ(seen[i] % 25, 0) << seen[i];
-        EXPECT_GT(seen[i], seen[i - 1]);
+        EXPECT_TRUE(seen[i] % 25 == 0 && seen[i] > seen[i - 1]) << seen[i];
     }
-    const UniqueGdipBitmap wallpaper = LoadBitmapFromFile(wallpaperPath);
-    ASSERT_TRUE(wallpaper);
-    EXPECT_EQ(SizeOf(wallpaper.get()),
-              ImageSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
-    ExpectWallpaper(wallpaperPath);
-    // No temporary file is left next to the wallpaper.
-    const std::size_t slash = wallpaperPath.rfind(L'\\');
-    EXPECT_EQ(FolderEntries(wallpaperPath.substr(0, slash)),
-              std::vector<std::wstring>{wallpaperPath.substr(slash + 1)});
-}
-
-TEST_F(WallpaperComposerTest, NoonColumnLandsInTheMiddleOfTheScreen) {
-    const std::tuple<SYSTEMTIME, int, int> cases[] = {
-        {Utc(12, 0, 59), 100, 100}, // seconds don't move the map
-        {Utc(0, 0), 100, 228},      // half a day: half the map
-        {Utc(18, 30), 100, 31},     // 390 minutes: 69.3 columns
-        {Utc(6, 7), 100, 162},      // -353 minutes: -62.8 columns, truncated to -62
-        {Utc(18, 30), 100 + kMapWidth * 9, 31},
-        {Utc(18, 30), 100 - kMapWidth * 4, 31},
-    };
-    for (const auto& [utc, noonPixel, middleColumn] : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << utc.wHour << ":" << utc.wMinute << " noon " << noonPixel);
-        settings.SetNoonPixel(noonPixel);
-        const UniqueGdipBitmap wallpaper = ComposeAndLoad(utc, 512, 256);
-        ASSERT_TRUE(wallpaper);
-        for (const int y : {0, 128, 255}) {
-            EXPECT_NEAR(Red(PixelAt(wallpaper.get(), 256, y)), middleColumn, 2);
-        }
+    EXPECT_EQ(StoredWallpaper(), wallpaper);
+    const ArgbBuffer picture = ReadPicture(wallpaper);
+    ASSERT_EQ(picture.width * picture.height, 2560u * 256u);
+    EXPECT_NEAR(picture.At(1280, 128) >> 16 & 0xFF, 31, 2);
+    for (std::uint32_t x = 0; x < 2560; ++x) {
+        const std::uint32_t colour = picture.At(x, 200);
+        ASSERT_NEAR((colour >> 16 & 0xFF) + (colour >> 8 & 0xFF), 255, 5) << x;
+        ASSERT_GE(colour & 0xFF, 250u) << x;
     }
 }
 
-// Every pixel of the top, middle and bottom rows shows the map at full brightness: no dark
-// seam where the pieces meet, no dark edge.
-TEST_F(WallpaperComposerTest, NoDarkSeamNorEdgeAndAWideScreenRepeatsTheMap) {
-    for (const auto& [width, height] : {std::pair{512, 256}, {1024, kMapHeight}}) {
-        const UniqueGdipBitmap wallpaper = ComposeAndLoad(Utc(12, 0), width, height);
-        ASSERT_TRUE(wallpaper);
-        for (const int y : {0, height / 2, height - 1}) {
-            for (int x = 0; x < width; ++x) {
-                const Gdiplus::ARGB colour = PixelAt(wallpaper.get(), x, y);
-                ASSERT_NEAR(Red(colour) + Green(colour), 255, 5) << x << ", " << y;
-                ASSERT_GE(Blue(colour), 250) << x << ", " << y;
-            }
-        }
-        if (width == 512) {
-            // The strip starts at map column 228 and wraps: the map's last column gives way to
-            // its first at screen column 56.
-            EXPECT_GE(Red(PixelAt(wallpaper.get(), 55, 100)), 250);
-            EXPECT_LE(Red(PixelAt(wallpaper.get(), 56, 100)), 5);
-        } else {
-            // Scale 1 and a strip four map widths long from column 100.
-            for (int x = 0; x < width; ++x) {
-                ASSERT_NEAR(Red(PixelAt(wallpaper.get(), x, 64)), (100 + x) % kMapWidth, 1) << x;
-            }
-        }
-    }
+// The map is rendered with a dark blue night image into the output folder first, and the
+// wallpaper shows that rendering (12:00 at the equinox: map column 20 is night); the progress is
+// the renderer's alone. A stop while rendering leaves an earlier rendering unused and saves no
+// wallpaper.
+TEST_F(WallpaperComposerTest, DayAndNightUpdateRendersFirstAndStopsWhenAsked) {
+    settings.SetTerminator(1);
+    settings.SetSrc2ImgPath(scratch.File(L"night.bmp"));
+    WriteFileBytes(scratch.File(L"night.bmp"), BmpPicture(256, 128, [](int, int) { return 40u; }));
+    Compose(12, 0, 512, 256);
+    EXPECT_EQ(ReadPicture(rendering).width, 256u);
+    EXPECT_EQ(StoredWallpaper(), wallpaper);
+    EXPECT_EQ(ReadPicture(wallpaper).At(96, 128), 0xFF000028u);
+    EXPECT_EQ(settings.GetProgress(), 99);
+
+    // Large enough that rendering is still under way when the stop arrives.
+    const std::string earlier = BmpPicture(4096, 2048, [](int, int) { return 0u; });
+    WriteFileBytes(map, earlier);
+    WriteFileBytes(rendering, earlier);
+    ASSERT_TRUE(DeleteFileW(wallpaper.c_str()));
+    Compose(12, 0, 512, 256, [&] { settings.SetCancel(1); });
+    EXPECT_LT(settings.GetProgress(), 99);
+    EXPECT_TRUE(ReadFileBytes(rendering) == earlier);
+    EXPECT_FALSE(FileExists(wallpaper));
 }
 
-TEST_F(WallpaperComposerTest, PalettePictureIsDrawnInItsOwnColours) {
-    const std::wstring palettePath = scratch.File(L"palette.bmp");
-    const Gdiplus::ARGB colour = Opaque(0x33, 0x66, 0x99);
-    WritePicture(palettePath, 64, 32, PixelFormat8bppIndexed, L"image/bmp", Solid(colour));
-    Gdiplus::PixelFormat format = 0;
-    Gdiplus::DllExports::GdipGetImagePixelFormat(LoadBitmapFromFile(palettePath).get(), &format);
-    ASSERT_EQ(format, PixelFormat8bppIndexed);
-    settings.SetSrcImgPath(palettePath);
-    const UniqueGdipBitmap wallpaper = ComposeAndLoad(Utc(12, 0), 128, 64);
-    ASSERT_TRUE(wallpaper);
-    const Gdiplus::ARGB middle = PixelAt(wallpaper.get(), 64, 32);
-    EXPECT_NEAR(Red(middle), 0x33, 2);
-    EXPECT_NEAR(Green(middle), 0x66, 2);
-    EXPECT_NEAR(Blue(middle), 0x99, 2);
+// When the images cannot be read, the rendering an earlier update left is shown.
+TEST_F(WallpaperComposerTest, DayAndNightUpdateFallsBackOnTheEarlierRendering) {
+    settings.SetTerminator(1);
+    settings.SetSrc2ImgPath(scratch.File(L"missing.bmp"));
+    ASSERT_TRUE(CopyFileW(map.c_str(), rendering.c_str(), FALSE));
+    Compose(18, 30, 512, 256);
+    EXPECT_EQ(StoredWallpaper(), wallpaper);
+    EXPECT_NEAR(ReadPicture(wallpaper).At(256, 128) >> 16 & 0xFF, 31, 2);
 }
 
-TEST_F(WallpaperComposerTest, UnloadablePictureOrScreenOfNoSizeChangesNothing) {
-    WriteFileBytes(wallpaperPath, kEarlier);
-    const std::wstring notAPicture = scratch.File(L"notes.bmp");
-    WriteFileBytes(notAPicture, "this is not a picture");
-    const std::tuple<std::wstring, int, int> cases[] = {
-        {notAPicture, 512, 256}, {scratch.File(L"missing.bmp"), 512, 256},
-        {L"", 512, 256},         {mapPath, 0, 0},
-        {mapPath, 512, 0},       {mapPath, 0, 256},
-        {mapPath, -512, 256}};
-    for (const auto& [picture, width, height] : cases) {
-        SCOPED_TRACE(testing::Message() << "\"" << picture << "\" " << width << "x" << height);
+// A file that is no picture, a screen of no size, a map too narrow to fill a screen column, a
+// folder where the wallpaper file belongs: nothing is installed, and the progress shows how far
+// the run came.
+TEST_F(WallpaperComposerTest, FailedUpdatesLeaveTheDesktopAlone) {
+    WriteFileBytes(scratch.File(L"notes.bmp"), "this is not a picture");
+    WriteFileBytes(scratch.File(L"thin.bmp"), BmpPicture(1, 4096, [](int, int) { return 0u; }));
+    const std::tuple<std::wstring, int, bool, int> cases[] = {
+        {scratch.File(L"notes.bmp"), 512, false, 7},
+        {map, 0, false, 7},
+        {scratch.File(L"thin.bmp"), 512, false, 7},
+        {map, 512, true, 50}};
+    for (const auto& [picture, width, occupied, progress] : cases) {
         settings.SetSrcImgPath(picture);
         settings.SetProgress(7);
-        ComposeWallpaperAt(settings, Utc(12, 0), width, height);
-        EXPECT_EQ(settings.GetProgress(), 7);
-        ExpectDesktopUntouched();
+        ASSERT_TRUE(!occupied || CreateDirectoryW(wallpaper.c_str(), nullptr));
+        ComposeWallpaperAt(settings, MakeUtc(2024, 3, 20, 12, 0, 0), width, width / 2);
+        EXPECT_EQ(settings.GetProgress(), progress) << width << occupied;
+        EXPECT_EQ(StoredWallpaper(), L"earlier.bmp");
     }
-}
-
-TEST_F(WallpaperComposerTest, FailedSaveLeavesTheDesktopAlone) {
-    // A folder where the wallpaper file belongs cannot be replaced.
-    ASSERT_TRUE(CreateDirectoryW(wallpaperPath.c_str(), nullptr));
-    ComposeWallpaperAt(settings, Utc(12, 0), 512, 256);
-    EXPECT_EQ(settings.GetProgress(), 50);
-    ExpectWallpaper(earlierWallpaper);
-}
-
-TEST_F(WallpaperComposerTest, TerminatorModeWritesBothPicturesAndNoProgressOfItsOwn) {
-    UseTerminatorMode();
-    // 12:00 UTC at the equinox: day from about map column 64 to 192, night beyond.
-    const UniqueGdipBitmap wallpaper = ComposeAndLoad(Utc(12, 0), 512, 256);
-    ASSERT_TRUE(wallpaper);
-    const UniqueGdipBitmap rendered = LoadBitmapFromFile(terminatorPath);
-    ASSERT_TRUE(rendered);
-    EXPECT_EQ(SizeOf(rendered.get()), ImageSize(kMapWidth, kMapHeight));
-    ExpectWallpaper(wallpaperPath);
-    // The wallpaper shows the rendering: the noon column 100 in daylight, map column 20
-    // (screen column 96) in the night.
-    const Gdiplus::ARGB middle = PixelAt(wallpaper.get(), 256, 128);
-    EXPECT_NEAR(Red(middle), 100, 2);
-    EXPECT_GE(Blue(middle), 250);
-    EXPECT_EQ(PixelAt(wallpaper.get(), 96, 128), Opaque(0, 0, 40));
-    // The renderer's value before its last column; the composer wrote nothing after it.
-    EXPECT_EQ(settings.GetProgress(), 99);
-}
-
-TEST_F(WallpaperComposerTest, TerminatorModeStopDuringRenderingLeavesNoWallpaper) {
-    // Large enough that rendering is still under way when the stop arrives.
-    UseTerminatorMode(4096, 2048);
-    WritePicture(mapPath, 4096, 2048, PixelFormat24bppRGB, L"image/bmp",
-                 Solid(Opaque(200, 200, 200)));
-    // An earlier rendering that could be shown: a stopped run must not fall back on it.
-    ASSERT_TRUE(CopyFileW(earlierWallpaper.c_str(), terminatorPath.c_str(), FALSE));
-    WriteFileBytes(wallpaperPath, kEarlier);
-
-    std::atomic<bool> finished{false};
-    std::thread stopper([&] {
-        while (settings.GetProgress() < 1 && !finished) {
-            std::this_thread::yield();
-        }
-        settings.SetCancel(1);
-    });
-    ComposeWallpaperAt(settings, Utc(12, 0), 512, 256);
-    finished = true;
-    stopper.join();
-
-    EXPECT_GE(settings.GetProgress(), 1);
-    EXPECT_LT(settings.GetProgress(), 99);
-    EXPECT_EQ(ReadFileBytes(terminatorPath), ReadFileBytes(earlierWallpaper));
-    ExpectDesktopUntouched();
-}
-
-// Without an earlier rendering nothing changes; with one, the wallpaper shows it.
-TEST_F(WallpaperComposerTest, TerminatorModeWithUnreadableImagesFallsBackOnTheEarlierRendering) {
-    UseTerminatorMode();
-    settings.SetSrcImgPath(scratch.File(L"missing.bmp"));
-    WriteFileBytes(wallpaperPath, kEarlier);
-    settings.SetProgress(7);
-    ComposeWallpaperAt(settings, Utc(12, 0), 512, 256);
-    EXPECT_FALSE(FileExists(terminatorPath));
-    EXPECT_EQ(settings.GetProgress(), 7);
-    ExpectDesktopUntouched();
-
-    ASSERT_TRUE(CopyFileW(mapPath.c_str(), terminatorPath.c_str(), FALSE));
-    const UniqueGdipBitmap wallpaper = ComposeAndLoad(Utc(12, 0), 512, 256);
-    ASSERT_TRUE(wallpaper);
-    EXPECT_NEAR(Red(PixelAt(wallpaper.get(), 256, 128)), 100, 2);
-    ExpectWallpaper(wallpaperPath);
 }
 
 } // namespace

@@ -9,21 +9,16 @@
 #include <fstream>
 #include <iterator>
 
-#include "render/EncoderClsid.h"
+#include "render/GdiplusBitmapFile.h"
 #include "render/GdiplusSession.h"
 
-namespace {
-
-// Every test executable that links these helpers runs with GDI+ started.
-const GdiplusSession session;
-
-} // namespace
+static const GdiplusSession session;
 
 ScratchFolder::ScratchFolder() {
     static std::atomic<int> counter = 0;
     path = (std::filesystem::temp_directory_path() /
-            ("gloamery-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(++counter)))
+            (L"gloamery-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             std::to_wstring(++counter)))
                .wstring();
     // A folder of an earlier process with the same id may be left over: Wine's GDI+ keeps files
     // it failed to decode open until the process ends.
@@ -37,76 +32,53 @@ ScratchFolder::~ScratchFolder() {
     std::filesystem::remove_all(path, ignored);
 }
 
-std::vector<std::wstring> FolderEntries(const std::wstring& path) {
+std::vector<std::wstring> ScratchFolder::Entries() const {
     std::vector<std::wstring> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
         names.push_back(entry.path().filename().wstring());
     }
     std::sort(names.begin(), names.end());
     return names;
 }
 
-UniqueGdipBitmap MakeBitmap(int width, int height, Gdiplus::PixelFormat format,
-                            const ColourAt& colourAt) {
-    std::vector<Gdiplus::ARGB> pixels;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            pixels.push_back(colourAt(x, y));
-        }
-    }
-    // The first bitmap only borrows the pixels; its copy in the requested format owns its own.
-    using namespace Gdiplus::DllExports;
-    UniqueGdipBitmap borrowing;
-    EXPECT_EQ(GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
-                                        reinterpret_cast<BYTE*>(pixels.data()), borrowing.put()),
-              Gdiplus::Ok);
-    UniqueGdipBitmap bitmap;
-    EXPECT_EQ(GdipCloneBitmapAreaI(0, 0, width, height, format, borrowing.get(), bitmap.put()),
-              Gdiplus::Ok);
-    return bitmap;
-}
-
-void WritePicture(const std::wstring& path, int width, int height, Gdiplus::PixelFormat format,
-                  const wchar_t* mimeType, const ColourAt& colourAt) {
-    const UniqueGdipBitmap bitmap = MakeBitmap(width, height, format, colourAt);
-    CLSID encoder{};
-    ASSERT_GE(GetEncoderClsid(mimeType, encoder), 0);
-    ASSERT_EQ(
-        Gdiplus::DllExports::GdipSaveImageToFile(bitmap.get(), path.c_str(), &encoder, nullptr),
-        Gdiplus::Ok);
-}
-
-std::string BmpBytes(std::int32_t width, std::int32_t height, std::uint32_t dataBytes) {
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + dataBytes;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    std::string bytes(file.bfOffBits + dataBytes, '\0');
+std::string BmpBytes(std::int32_t width, std::int32_t height, std::uint32_t dataBytes,
+                     WORD bitCount) {
+    constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const BITMAPFILEHEADER file{0x4D42, kHeaders + dataBytes, 0, 0, kHeaders}; // "BM"
+    const BITMAPINFOHEADER info{sizeof info, width, height, 1, bitCount, BI_RGB, 0, 0, 0, 0, 0};
+    std::string bytes(kHeaders + dataBytes, '\0');
     std::memcpy(bytes.data(), &file, sizeof file);
     std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
     return bytes;
 }
 
-Gdiplus::ARGB PixelAt(Gdiplus::GpBitmap* bitmap, int x, int y) {
-    Gdiplus::ARGB colour = 0;
-    EXPECT_EQ(Gdiplus::DllExports::GdipBitmapGetPixel(bitmap, x, y, &colour), Gdiplus::Ok)
-        << "at " << x << ", " << y;
-    return colour;
+std::string BmpPicture(int width, int height,
+                       const std::function<std::uint32_t(int, int)>& colourAt, WORD bitCount) {
+    const int stride = (width * bitCount / 8 + 3) / 4 * 4; // rows are padded to four bytes
+    std::string bytes = BmpBytes(width, height, stride * height, bitCount);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) { // rows bottom-up, channels from blue on
+            const std::uint32_t colour = colourAt(x, y);
+            std::memcpy(&bytes[54 + (height - 1 - y) * stride + x * bitCount / 8], &colour,
+                        bitCount / 8);
+        }
+    }
+    return bytes;
 }
 
-ImageSize SizeOf(Gdiplus::GpImage* image) {
-    ImageSize size;
-    EXPECT_EQ(Gdiplus::DllExports::GdipGetImageWidth(image, &size.first), Gdiplus::Ok);
-    EXPECT_EQ(Gdiplus::DllExports::GdipGetImageHeight(image, &size.second), Gdiplus::Ok);
-    return size;
+ArgbBuffer ReadPicture(const std::wstring& path) {
+    using namespace Gdiplus::DllExports;
+    const UniqueGdipBitmap bitmap = LoadBitmapFromFile(path);
+    UINT width = 0;
+    UINT height = 0;
+    GdipGetImageWidth(bitmap.get(), &width);
+    GdipGetImageHeight(bitmap.get(), &height);
+    ArgbBuffer picture(width, height);
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        GdipBitmapGetPixel(bitmap.get(), INT(i % width), INT(i / width),
+                           reinterpret_cast<Gdiplus::ARGB*>(&picture.pixels[i]));
+    }
+    return picture;
 }
 
 bool FileExists(const std::wstring& path) {

@@ -1,7 +1,5 @@
 #include "TerminatorReference.h"
 
-#include <cmath>
-
 #include "render/core/TerminatorAlpha.h"
 #include "render/core/TerminatorBlend.h"
 #include "render/core/TerminatorGeometry.h"
@@ -24,31 +22,4 @@ void BlendTerminatorReference(const SunInstant& sun, ArgbImage day, ConstArgbIma
             pixel = SourceOver(pixel, StrokeColour(*alpha, nightColour));
         }
     }
-}
-
-int CountDifferences(const SunInstant& sun, const ArgbBuffer& actual, const ArgbBuffer& expected,
-                     std::uint32_t mask) {
-    if (actual.width != expected.width || actual.height != expected.height) {
-        return -1;
-    }
-    constexpr double kTolerance = 1e-9;
-    const double step = LatitudeStep(actual.height);
-    int differences = 0;
-    for (std::uint32_t row = 0; row < actual.height; ++row) {
-        for (std::uint32_t column = 0; column < actual.width; ++column) {
-            if (((actual.At(column, row) ^ expected.At(column, row)) & mask) == 0) {
-                continue;
-            }
-            const double altitude =
-                AltitudeAt(sun, ColumnLongitude(column, actual.width), RowLatitude(row, step));
-            const double steps = -altitude * kAlphaPerDegree;
-            const bool onEdge =
-                std::fabs(altitude) <= kTolerance ||
-                std::fabs(altitude - kTwilightEdgeDegrees) <= kTolerance ||
-                (altitude < 0 && altitude > kTwilightEdgeDegrees &&
-                 std::fabs(steps - std::round(steps)) <= kTolerance * kAlphaPerDegree);
-            differences += !onEdge;
-        }
-    }
-    return differences;
 }

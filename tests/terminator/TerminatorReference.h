@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "render/core/TerminatorImage.h"
-#include "render/core/TerminatorSun.h"
+#include "solar/SunInstant.h"
 
 void BlendTerminatorReference(const SunInstant& sun, ArgbImage day, ConstArgbImage night);
 
@@ -22,16 +22,7 @@ struct ArgbBuffer {
 
     ArgbImage View() { return {pixels.data(), width, height}; }
     ConstArgbImage View() const { return {pixels.data(), width, height}; }
-    std::uint32_t& At(std::uint32_t column, std::uint32_t row) {
-        return pixels[static_cast<std::size_t>(row) * width + column];
-    }
     std::uint32_t At(std::uint32_t column, std::uint32_t row) const {
         return pixels[static_cast<std::size_t>(row) * width + column];
     }
 };
-
-// How many pixels differ in the bits of mask, leaving out those whose altitude lies within
-// 1e-9 degrees of a place where the alpha changes: there two evaluations may fall either way.
-// -1 when the sizes differ.
-int CountDifferences(const SunInstant& sun, const ArgbBuffer& actual, const ArgbBuffer& expected,
-                     std::uint32_t mask = 0xFFFFFFFFu);

@@ -1,5 +1,5 @@
 #pragma once
-// The sun for one UTC instant, worked out once per rendered image.
+// The sun for one UTC instant, worked out once and then asked for its altitude over many points.
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "render/core/TerminatorSun.h"
+#include "solar/SunInstant.h"
 
 #include "solar/Extended.h"
 #include "solar/SolarConstants.h"
