@@ -5,36 +5,15 @@
 #   monitors-test.sh ARCH TEST_EXE PROGRAM_DIR
 set -euo pipefail
 arch=$1 test_exe=$2 program_dir=$3
-tools="$(cd "$(dirname "$0")/../../tools" && pwd)"
+here="$(cd "$(dirname "$0")" && pwd)"
+tools="$here/../../tools"
 work="$(mktemp -d)"
 display=90
 while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
     display=$((display + 1))
 done
 export DISPLAY=":$display"
-cat >"$work/dummy.conf" <<'CONF'
-Section "Device"
-    Identifier "dummy"
-    Driver "dummy"
-    VideoRam 256000
-EndSection
-Section "Monitor"
-    Identifier "monitor"
-    HorizSync 5.0-1000.0
-    VertRefresh 5.0-200.0
-EndSection
-Section "Screen"
-    Identifier "screen"
-    Device "dummy"
-    Monitor "monitor"
-    DefaultDepth 24
-    SubSection "Display"
-        Depth 24
-        Virtual 8192 4096
-    EndSubSection
-EndSection
-CONF
-Xorg "$DISPLAY" -config "$work/dummy.conf" -noreset -nolisten tcp -logfile "$work/xorg.log" \
+Xorg "$DISPLAY" -config "$here/dummy-xorg.conf" -noreset -nolisten tcp -logfile "$work/xorg.log" \
     >/dev/null 2>&1 &
 server=$!
 prefix="$work/prefix"

@@ -1,16 +1,16 @@
 #!/usr/bin/env python3
-"""Applies deliberate faults to a scratch copy of the program, one at a time, and checks that the
-named test catches each: it must build and then fail.
-
-    tests/faults/run-faults.py [--tree native|win32|win64] [--only TEXT] [LIST...]
-
-Each list (default: every tests/faults/*.txt) holds one fault a line:
-
-    TREE | TEST | FILE | OLD | NEW | what breaks
-
-TREE is the build tree that runs TEST (a CTest name, matched whole); OLD must occur exactly once
-in FILE and is replaced by NEW (`\\n` stands for a line break). Lines starting with # are notes.
-The scratch copy and its build trees live in build/faults/ and are reused between runs."""
+# Applies deliberate faults to a scratch copy of the program, one at a time, and checks that the
+# named test catches each: it must build and then fail.
+#
+#     tests/faults/run-faults.py [--tree native|win32|win64] [--only TEXT] [LIST...]
+#
+# Each list (default: every tests/faults/*.txt) holds one fault a line:
+#
+#     TREE | TEST | FILE | OLD | NEW | what breaks
+#
+# TREE is the build tree that runs TEST (a CTest name, matched whole); OLD must occur exactly once
+# in FILE and is replaced by NEW (`\n` stands for a line break). Lines starting with # are notes.
+# The scratch copy and its build trees live in build/faults/ and are reused between runs.
 import argparse
 import pathlib
 import shutil

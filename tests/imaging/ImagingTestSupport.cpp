@@ -74,9 +74,16 @@ ArgbBuffer ReadPicture(const std::wstring& path) {
     GdipGetImageWidth(bitmap.get(), &width);
     GdipGetImageHeight(bitmap.get(), &height);
     ArgbBuffer picture(width, height);
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-        GdipBitmapGetPixel(bitmap.get(), INT(i % width), INT(i / width),
-                           reinterpret_cast<Gdiplus::ARGB*>(&picture.pixels[i]));
+    const Gdiplus::Rect all(0, 0, INT(width), INT(height));
+    Gdiplus::BitmapData data{};
+    data.Width = width;
+    data.Height = height;
+    data.Stride = INT(width * 4);
+    data.PixelFormat = PixelFormat32bppARGB;
+    data.Scan0 = picture.pixels.data();
+    if (GdipBitmapLockBits(bitmap.get(), &all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                           PixelFormat32bppARGB, &data) == Gdiplus::Ok) {
+        GdipBitmapUnlockBits(bitmap.get(), &data);
     }
     return picture;
 }
