@@ -91,7 +91,8 @@ TEST(MonitorLayout, EachMonitorShowsItsOwnScreenPictureAndSeveralAreSpanned) {
         int differing = 0;
         for (int y = 0; y < m.height; ++y) {
             for (int x = 0; x < m.width; ++x) {
-                const size_t at = static_cast<size_t>(m.y - top + y) * desktop.width + m.x - left + x;
+                const size_t at =
+                    static_cast<size_t>(m.y - top + y) * desktop.width + m.x - left + x;
                 covered[at] = true;
                 differing += desktop.pixels[at] != singles[i].At(x, y);
             }

@@ -81,7 +81,8 @@ ArgbBuffer ReadPicture(const std::wstring& path) {
     data.Stride = INT(width * 4);
     data.PixelFormat = PixelFormat32bppARGB;
     data.Scan0 = picture.pixels.data();
-    if (GdipBitmapLockBits(bitmap.get(), &all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+    if (GdipBitmapLockBits(bitmap.get(), &all,
+                           Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
                            PixelFormat32bppARGB, &data) == Gdiplus::Ok) {
         GdipBitmapUnlockBits(bitmap.get(), &data);
     }
