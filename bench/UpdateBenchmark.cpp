@@ -3,6 +3,9 @@
 //   update_bench run FOLDER WIDTH MODE N   N updates from FOLDER\{day,night}-WIDTH.jpg on a
 //                                          1920x1080 screen; MODE is "day" (the map scaled onto
 //                                          the screen) or "daynight" (rendered first, then scaled)
+//   update_bench run FOLDER WIDTH MODE N desktop
+//                                          the same on the monitors the system reports, as the
+//                                          update worker composes for them, at the current time
 // Each "run" is its own process, so that its peak memory belongs to the updates alone.
 #include <windows.h>
 
@@ -47,7 +50,7 @@ PROCESS_MEMORY_COUNTERS PeakMemory() {
     return counters;
 }
 
-int Run(const std::wstring& folder, UINT width, bool dayAndNight, int runs) {
+int Run(const std::wstring& folder, UINT width, bool dayAndNight, int runs, bool desktop) {
     SettingsStore settings;
     settings.SetSrcImgPath(MapPath(folder, width, L"day"));
     settings.SetSrc2ImgPath(MapPath(folder, width, L"night"));
@@ -64,7 +67,11 @@ int Run(const std::wstring& folder, UINT width, bool dayAndNight, int runs) {
     for (int i = 0; i < runs; ++i) {
         LARGE_INTEGER start{};
         QueryPerformanceCounter(&start);
-        ComposeWallpaperAt(settings, utc, kScreenWidth, kScreenHeight);
+        if (desktop) {
+            ComposeWallpaper(settings);
+        } else {
+            ComposeWallpaperAt(settings, utc, kScreenWidth, kScreenHeight);
+        }
         seconds.push_back(SecondsSince(start));
         if (settings.GetProgress() == 0) {
             std::fwprintf(stderr, L"the update did not complete\n");
@@ -89,14 +96,15 @@ int wmain(int argc, wchar_t** argv) {
     if (!gdiplus.Started()) {
         return 1;
     }
-    if (argc == 6 && std::wcscmp(argv[1], L"run") == 0) {
+    const bool desktop = argc == 7 && std::wcscmp(argv[6], L"desktop") == 0;
+    if ((argc == 6 || desktop) && std::wcscmp(argv[1], L"run") == 0) {
         const UINT width = static_cast<UINT>(std::wcstoul(argv[3], nullptr, 10));
         const int runs = std::max(1, static_cast<int>(std::wcstol(argv[5], nullptr, 10)));
         if (width != 2048 && width != 8192) {
             return 2;
         }
-        return Run(argv[2], width, std::wcscmp(argv[4], L"daynight") == 0, runs);
+        return Run(argv[2], width, std::wcscmp(argv[4], L"daynight") == 0, runs, desktop);
     }
-    std::fwprintf(stderr, L"usage: update_bench run FOLDER WIDTH day|daynight N\n");
+    std::fwprintf(stderr, L"usage: update_bench run FOLDER WIDTH day|daynight N [desktop]\n");
     return 2;
 }

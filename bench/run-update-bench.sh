@@ -4,6 +4,8 @@
 #   bench/run-update-bench.sh BUILD_TREE [RUNS]
 # (the tree must be configured with -DGLOAMERY_BENCHMARKS=ON and have built update_bench).
 # The maps are the bundled JPEG day and night maps at 2048x1024 and, enlarged, at 8192x4096.
+# With GLOAMERY_BENCH_DESKTOP=1 the updates are composed for the monitors of the display, as the
+# update worker composes them, instead of for one 1920x1080 screen.
 set -euo pipefail
 # One virtual display for all runs, rather than one per run.
 if [ -z "${DISPLAY:-}" ]; then
@@ -48,7 +50,9 @@ xplanet_seconds() {
 # every 10 ms: Wine's own private-bytes counter does not follow the program's allocations.
 measure() {
     local out="$maps/run.txt" pid peak=0 kib
-    run run 'C:\gloamery-bench-maps' "$@" >"$out" 2>/dev/null &
+    local desktop=()
+    [ "${GLOAMERY_BENCH_DESKTOP:-0}" != 1 ] || desktop=(desktop)
+    run run 'C:\gloamery-bench-maps' "$@" "${desktop[@]}" >"$out" 2>/dev/null &
     local runner=$!
     while kill -0 "$runner" 2>/dev/null; do
         pid=$(pgrep -f 'update_bench.exe run' | head -n 1 || true)
