@@ -13,5 +13,9 @@ mkdir -p "$prefix"
 # Skip the Mono and Gecko installers: there is nothing to download them from, and their
 # prompts would wait for a click that never comes.
 WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d" "$here/wine-exec.sh" "$arch" "$prefix" wineboot --init
+# Windows are not handed to a window manager: the virtual displays have none, and Wine would wait
+# two seconds for its answer each time a window is hidden.
+"$here/wine-exec.sh" "$arch" "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed \
+    /t REG_SZ /d N /f >/dev/null
 WINEPREFIX="$prefix" wineserver -w
 test -f "$prefix/user.reg"
