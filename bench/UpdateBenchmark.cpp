@@ -16,9 +16,12 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "render/GdiplusSession.h"
+#include "render/OutputFolder.h"
 #include "render/WallpaperComposer.h"
 #include "settings/SettingsStore.h"
 
@@ -50,6 +53,84 @@ PROCESS_MEMORY_COUNTERS PeakMemory() {
     return counters;
 }
 
+// Notes when the new Current Image is in place, the moment the update's picture is complete: the
+// composer renames its finished file over the old one. The update may still be writing the
+// Terminator Image then.
+class CurrentImageWatch {
+public:
+    CurrentImageWatch() {
+        std::wstring path;
+        GetOutputFolder(path);
+        folder =
+            CreateFileW(path.c_str(), FILE_LIST_DIRECTORY,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+        QueryPerformanceCounter(&start);
+        watcher = std::thread([this] { Watch(); });
+    }
+    ~CurrentImageWatch() {
+        SetEvent(stop);
+        watcher.join();
+        CloseHandle(folder);
+        CloseHandle(changed.hEvent);
+        CloseHandle(stop);
+    }
+    CurrentImageWatch(const CurrentImageWatch&) = delete;
+    CurrentImageWatch& operator=(const CurrentImageWatch&) = delete;
+
+    // Seconds from the start to the Current Image, or -1 until it is there.
+    double Seconds() const { return seconds; }
+
+private:
+    void Watch() {
+        alignas(DWORD) BYTE buffer[4096];
+        while (seconds < 0) {
+            if (!ReadDirectoryChangesW(folder, buffer, sizeof buffer, FALSE,
+                                       FILE_NOTIFY_CHANGE_FILE_NAME, nullptr, &changed, nullptr)) {
+                return;
+            }
+            const HANDLE events[] = {changed.hEvent, stop};
+            const bool stopped =
+                WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0;
+            if (stopped) {
+                CancelIo(folder);
+            }
+            DWORD bytes = 0;
+            GetOverlappedResult(folder, &changed, &bytes, TRUE);
+            if (stopped) {
+                return;
+            }
+            for (DWORD offset = 0; bytes > 0;) {
+                const auto* entry =
+                    reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + offset);
+                const std::wstring_view name(entry->FileName,
+                                             entry->FileNameLength / sizeof(wchar_t));
+                if ((entry->Action == FILE_ACTION_RENAMED_NEW_NAME ||
+                     entry->Action == FILE_ACTION_ADDED) &&
+                    name == L"Pembrix Gloamery Current Image.bmp") {
+                    seconds = SecondsSince(start);
+                }
+                if (entry->NextEntryOffset == 0) {
+                    break;
+                }
+                offset += entry->NextEntryOffset;
+            }
+        }
+    }
+
+    HANDLE folder = INVALID_HANDLE_VALUE;
+    OVERLAPPED changed{0, 0, {}, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    LARGE_INTEGER start{};
+    double seconds = -1;
+    std::thread watcher;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 int Run(const std::wstring& folder, UINT width, bool dayAndNight, int runs, bool desktop) {
     SettingsStore settings;
     settings.SetSrcImgPath(MapPath(folder, width, L"day"));
@@ -64,8 +145,10 @@ int Run(const std::wstring& folder, UINT width, bool dayAndNight, int runs, bool
     utc.wMinute = 30;
 
     std::vector<double> seconds;
+    std::vector<double> pictureSeconds;
     for (int i = 0; i < runs; ++i) {
         LARGE_INTEGER start{};
+        const CurrentImageWatch watch;
         QueryPerformanceCounter(&start);
         if (desktop) {
             ComposeWallpaper(settings);
@@ -73,19 +156,20 @@ int Run(const std::wstring& folder, UINT width, bool dayAndNight, int runs, bool
             ComposeWallpaperAt(settings, utc, kScreenWidth, kScreenHeight);
         }
         seconds.push_back(SecondsSince(start));
+        pictureSeconds.push_back(watch.Seconds());
         if (settings.GetProgress() == 0) {
             std::fwprintf(stderr, L"the update did not complete\n");
             return 1;
         }
     }
-    std::sort(seconds.begin(), seconds.end());
     const PROCESS_MEMORY_COUNTERS peak = PeakMemory();
     constexpr double kMib = 1024.0 * 1024.0;
     // Under Wine the private-bytes counter does not follow the program's allocations; the
     // script that runs this samples them from the host.
-    std::wprintf(L"%ux%u %-8ls median of %d: %.3f s   peak working set %.0f MiB", width, width / 2,
-                 dayAndNight ? L"daynight" : L"day", runs, seconds[seconds.size() / 2],
-                 static_cast<double>(peak.PeakWorkingSetSize) / kMib);
+    std::wprintf(L"%ux%u %-8ls median of %d: %.3f s, Current Image at %.3f s   peak working set "
+                 L"%.0f MiB",
+                 width, width / 2, dayAndNight ? L"daynight" : L"day", runs, Median(seconds),
+                 Median(pictureSeconds), static_cast<double>(peak.PeakWorkingSetSize) / kMib);
     return 0;
 }
 

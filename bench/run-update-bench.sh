@@ -71,7 +71,10 @@ for width in 2048 8192; do
     printf 'xplanet %sx%s median of %s: %.3f s\n' "$width" $((width / 2)) "$runs" "$yardstick"
     for mode in day daynight; do
         line=$(measure "$width" "$mode" "$runs")
-        seconds=$(sed -E 's/.*: ([0-9.]+) s.*/\1/' <<<"$line")
-        printf '%s   / xplanet %.2f\n' "$line" "$(awk -v a="$seconds" -v b="$yardstick" 'BEGIN { print a / b }')"
+        seconds=$(sed -E 's/.*: ([0-9.]+) s,.*/\1/' <<<"$line")
+        picture=$(sed -E 's/.*Current Image at ([0-9.-]+) s.*/\1/' <<<"$line")
+        printf '%s   / xplanet %.2f (Current Image %.2f)\n' "$line" \
+            "$(awk -v a="$seconds" -v b="$yardstick" 'BEGIN { print a / b }')" \
+            "$(awk -v a="$picture" -v b="$yardstick" 'BEGIN { print a / b }')"
     done
 done
