@@ -117,7 +117,24 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
         const auto stopped = [&settings] { return settings.GetCancel() == 1; };
         const auto& pieces = layout->pieces;
         for (size_t next = 0; next < pieces.size(); ++next) {
-            if (!ResamplePiece(source.Pixels(), pieces[next], wallpaper->Pixels(), stopped)) {
+            // The lower half of the piece's rows on a second thread, the upper half here.
+            const DrawPiece& piece = pieces[next];
+            const int half = piece.destination.height / 2;
+            bool lowerDrawn = false;
+            bool upperDrawn = false;
+            {
+                const SideTask lower([&] {
+                    try {
+                        lowerDrawn = ResamplePieceRows(source.Pixels(), piece, half,
+                                                       piece.destination.height,
+                                                       wallpaper->Pixels(), stopped);
+                    } catch (const std::exception&) {
+                    }
+                });
+                upperDrawn = ResamplePieceRows(source.Pixels(), piece, 0, half, wallpaper->Pixels(),
+                                               stopped);
+            }
+            if (!upperDrawn || !lowerDrawn) {
                 return;
             }
             if (next == 0) {

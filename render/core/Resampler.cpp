@@ -74,8 +74,8 @@ void FilterRow(const float* sums, const FilterTable& table, std::uint8_t* out) {
 
 } // namespace
 
-bool ResamplePiece(ConstPixelView map, const DrawPiece& piece, PixelView output,
-                   const std::function<bool()>& stopRequested) {
+bool ResamplePieceRows(ConstPixelView map, const DrawPiece& piece, int firstRow, int endRow,
+                       PixelView output, const std::function<bool()>& stopRequested) {
     if (!Fits(map, piece, output)) {
         return false;
     }
@@ -93,8 +93,10 @@ bool ResamplePiece(ConstPixelView map, const DrawPiece& piece, PixelView output,
     std::vector<float> sums(static_cast<std::size_t>(columns) * map.bytesPerPixel);
     std::vector<int> rows(static_cast<std::size_t>(down.taps));
 
-    for (int row = 0; row < to.height; ++row) {
-        if (row % kResampleStripRows == 0 && stopRequested && stopRequested()) {
+    firstRow = std::max(firstRow, 0);
+    endRow = std::min(endRow, to.height);
+    for (int row = firstRow; row < endRow; ++row) {
+        if ((row - firstRow) % kResampleStripRows == 0 && stopRequested && stopRequested()) {
             return false;
         }
         for (int tap = 0; tap < down.taps; ++tap) {
@@ -113,6 +115,11 @@ bool ResamplePiece(ConstPixelView map, const DrawPiece& piece, PixelView output,
         }
     }
     return true;
+}
+
+bool ResamplePiece(ConstPixelView map, const DrawPiece& piece, PixelView output,
+                   const std::function<bool()>& stopRequested) {
+    return ResamplePieceRows(map, piece, 0, piece.destination.height, output, stopRequested);
 }
 
 bool ResampleWallpaper(ConstPixelView map, const WallpaperGeometry& geometry, PixelView output,

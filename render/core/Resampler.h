@@ -22,6 +22,12 @@ constexpr int kResampleStripRows = 32;
 bool ResamplePiece(ConstPixelView map, const DrawPiece& piece, PixelView output,
                    const std::function<bool()>& stopRequested);
 
+// Only destination rows [firstRow, endRow) of the piece (cut to the piece), with the stop check
+// asked before each strip of them; otherwise as ResamplePiece. Bands of one piece drawn apart
+// give the pixels of the whole piece, so threads can share its rows.
+bool ResamplePieceRows(ConstPixelView map, const DrawPiece& piece, int firstRow, int endRow,
+                       PixelView output, const std::function<bool()>& stopRequested);
+
 // Every piece of the geometry, left to right; the output is the screen-sized bitmap.
 bool ResampleWallpaper(ConstPixelView map, const WallpaperGeometry& geometry, PixelView output,
                        const std::function<bool()>& stopRequested);

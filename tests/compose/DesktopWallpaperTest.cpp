@@ -23,9 +23,9 @@ TEST(DesktopWallpaper, EachMonitorHoldsItsOwnScreenLayoutInsideTheBoundingBox) {
         EXPECT_EQ(desktop->bounds, bounds);
         std::vector<DrawPiece> expected;
         for (const PixelRect& monitor : monitors) {
-            for (DrawPiece piece :
-                 ComputeWallpaperGeometry(2048, 1024, 1024, 18, 30, monitor.width, monitor.height)
-                     ->pieces) {
+            const auto single =
+                ComputeWallpaperGeometry(2048, 1024, 1024, 18, 30, monitor.width, monitor.height);
+            for (DrawPiece piece : single->pieces) {
                 piece.destination.x += monitor.x - bounds.x;
                 piece.destination.y += monitor.y - bounds.y;
                 expected.push_back(piece);

@@ -117,8 +117,9 @@ TEST(Resampler, MatchesTheDirectFilter) {
 }
 
 // The stop check is asked before each strip of rows; when it says stop, the strips drawn so far
-// stay as a whole draw leaves them and the rows below keep their bytes.
-TEST(Resampler, StopsBetweenStrips) {
+// stay as a whole draw leaves them and the rows below keep their bytes. A band of rows draws
+// those rows as the whole piece does, and no others.
+TEST(Resampler, StopsBetweenStripsAndDrawsBandsOfRows) {
     std::mt19937 random(17);
     Image map = RandomImage(random, 50, 40, 4);
     const Image before = RandomImage(random, 30, 3 * kResampleStripRows + 5, 4);
@@ -140,6 +141,12 @@ TEST(Resampler, StopsBetweenStrips) {
             ASSERT_EQ(output.bytes[i], (row < rowsDrawn ? whole : before).bytes[i])
                 << "row " << row;
         }
+    }
+    Image band = before;
+    ASSERT_TRUE(ResamplePieceRows(map.View(), piece, 5, 40, band.View(), {}));
+    for (size_t i = 0; i < band.bytes.size(); ++i) {
+        const int row = static_cast<int>(i / band.stride);
+        ASSERT_EQ(band.bytes[i], (row >= 5 && row < 40 ? whole : before).bytes[i]) << "row " << row;
     }
 }
 
