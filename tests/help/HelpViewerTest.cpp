@@ -16,8 +16,7 @@
 
 namespace {
 
-constexpr char kTestRoot[] = "Software\\Pembrix Gloamery Tests";
-constexpr char kTestKey[] = "Software\\Pembrix Gloamery Tests\\InprocServer32";
+constexpr char kTestKey[] = "Software\\Pembrix Gloamery Tests";
 
 std::string ModulePath(HMODULE module) {
     char path[MAX_PATH] = {};
@@ -43,8 +42,8 @@ HelpViewerLocation Location(const char* fallback = "gloamery-no-such-viewer.ocx"
 
 class HelpViewerTest : public ::testing::Test {
 protected:
-    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot); }
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot); }
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey); }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey); }
 };
 
 TEST_F(HelpViewerTest, TakesStringPathsThatFitWithTheirNullIn260Bytes) {
@@ -71,7 +70,10 @@ TEST_F(HelpViewerTest, TakesStringPathsThatFitWithTheirNullIn260Bytes) {
     }
 }
 
-TEST_F(HelpViewerTest, LoadsTheRecordedViewerOnceAndTriesNoMoreAfterAFailure) {
+// A failed load is not tried again, and a loaded viewer is used again without a look at the
+// registry. A recorded path that does not load, or is no full path, leaves the system folder's
+// viewer; nothing is loaded from the current folder.
+TEST_F(HelpViewerTest, LoadsOnceFromTheRecordedPathOrTheSystemFolderNeverTheCurrentFolder) {
     HelpViewer none(Location());
     EXPECT_EQ(none.Invoke(nullptr, L"a.chm", HH_DISPLAY_TOPIC, 0), nullptr);
     Record(kStandIn + '\0');
@@ -85,23 +87,18 @@ TEST_F(HelpViewerTest, LoadsTheRecordedViewerOnceAndTriesNoMoreAfterAFailure) {
         EXPECT_EQ(ReadWindowText(shown.get()), file);
         EXPECT_EQ(GetWindow(shown.get(), GW_OWNER), owner.get());
         EXPECT_TRUE(Loaded(viewer, kStandIn));
-        // Once loaded, the viewer is used again without a look at the registry.
-        RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey);
     }
-}
 
-// A recorded path that does not load, or is no full path, leaves the system folder's viewer;
-// nothing is loaded from the current folder.
-TEST_F(HelpViewerTest, FallsBackToTheSystemFolderNeverToTheCurrentFolder) {
     constexpr char kPlanted[] = "gloamery-planted-viewer.ocx";
     ASSERT_TRUE(CopyFileA(kStandIn.c_str(), kPlanted, FALSE));
     char systemFolder[MAX_PATH] = {};
     ASSERT_GT(GetSystemDirectoryA(systemFolder, MAX_PATH), 0u);
     for (const std::string recorded : {"C:\\nowhere\\hhctrl.ocx", kPlanted}) {
         Record(recorded + '\0');
-        HelpViewer viewer(Location("hhctrl.ocx"));
-        viewer.Invoke(nullptr, nullptr, HH_CLOSE_ALL, 0);
-        EXPECT_TRUE(Loaded(viewer, systemFolder + std::string("\\hhctrl.ocx"))) << recorded;
+        HelpViewer fallback(Location("hhctrl.ocx"));
+        fallback.Invoke(nullptr, nullptr, HH_CLOSE_ALL, 0);
+        EXPECT_TRUE(Loaded(fallback, systemFolder + std::string("\\hhctrl.ocx"))) << recorded;
     }
     HelpViewer byFallbackName(Location(kPlanted));
     EXPECT_EQ(byFallbackName.Invoke(nullptr, L"a.chm", HH_DISPLAY_TOPIC, 0), nullptr);

@@ -57,31 +57,27 @@ TEST(MainDialog, EachStyleChecksItsOwnThumbnailOnly) {
     for (const auto& [name, value] : {std::pair{L"Mode", 4ul}, std::pair{L"Disabled", 1ul}}) {
         RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &value, sizeof(DWORD));
     }
-    const int thumbnails[] = {IDC_DAYTIME_THUMB, IDC_NIGHTTIME_THUMB, IDC_DAYNIGHT_THUMB,
-                              IDC_CUSTOM_THUMB};
-    // Each thumbnail's picture, plain and checked.
-    const int pictures[][2] = {{IDB_DAYTIME, IDB_DAYTIME_SELECTED},
-                               {IDB_NIGHTTIME, IDB_NIGHTTIME_SELECTED},
-                               {IDB_DAYNIGHT, IDB_DAYNIGHT_SELECTED},
-                               {IDB_CUSTOM, IDB_CUSTOM_SELECTED}};
+    // Each thumbnail and its picture, plain and checked.
+    const int thumbnails[][3] = {{IDC_DAYTIME_THUMB, IDB_DAYTIME, IDB_DAYTIME_SELECTED},
+                                 {IDC_NIGHTTIME_THUMB, IDB_NIGHTTIME, IDB_NIGHTTIME_SELECTED},
+                                 {IDC_DAYNIGHT_THUMB, IDB_DAYNIGHT, IDB_DAYNIGHT_SELECTED},
+                                 {IDC_CUSTOM_THUMB, IDB_CUSTOM, IDB_CUSTOM_SELECTED}};
     MainDialog main(nullptr, L"");
-    EXPECT_EQ(RunInspected(main,
-                           [&] {
-                               int style = 0;
-                               for (const auto choose :
-                                    {&MainDialog::OnDaytimeStyle, &MainDialog::OnNighttimeStyle,
-                                     &MainDialog::OnDayAndNightStyle, &MainDialog::OnCustomStyle}) {
-                                   (main.*choose)();
-                                   for (int thumbnail = 0; thumbnail < 4; ++thumbnail) {
-                                       EXPECT_TRUE(Shows(main.Item(thumbnails[thumbnail]),
-                                                         pictures[thumbnail][style == thumbnail]))
-                                           << "style " << style << ", thumbnail " << thumbnail;
-                                   }
-                                   ++style;
-                               }
-                               main.EndDialog(IDOK);
-                           }),
-              IDOK);
+    const auto chooseEachStyle = [&] {
+        int style = 0;
+        for (const auto choose : {&MainDialog::OnDaytimeStyle, &MainDialog::OnNighttimeStyle,
+                                  &MainDialog::OnDayAndNightStyle, &MainDialog::OnCustomStyle}) {
+            (main.*choose)();
+            for (int thumbnail = 0; thumbnail < 4; ++thumbnail) {
+                const auto& [control, plain, checked] = thumbnails[thumbnail];
+                EXPECT_TRUE(Shows(main.Item(control), style == thumbnail ? checked : plain))
+                    << "style " << style << ", thumbnail " << thumbnail;
+            }
+            ++style;
+        }
+        main.EndDialog(IDOK);
+    };
+    EXPECT_EQ(RunInspected(main, chooseEachStyle), IDOK);
     RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
 }
 
@@ -93,24 +89,21 @@ TEST(AboutDialog, ShowsVersionAndCopyrightAndItsLinkOpensTheTextItShows) {
     const LinkOpener previous =
         ReplaceLinkOpener([](HWND, const wchar_t* address) { opened.push_back(address); });
     AboutDialog box;
-    EXPECT_EQ(
-        RunInspected(box,
-                     [&] {
-                         EXPECT_EQ(ReadWindowText(box.Item(IDC_ABOUT_VERSION)),
-                                   L"Pembrix Gloamery Version 1.11");
-                         EXPECT_EQ(ReadWindowText(box.Item(IDC_ABOUT_COPYRIGHT)), kCopyrightLine);
-                         const HWND link = box.Item(IDC_ABOUT_LINK);
-                         SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-                         SendMessageW(link, WM_LBUTTONUP, 0, 0);
-                         SetWindowTextW(link, L"http://x.example/");
-                         SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-                         SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
-                                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-                         EXPECT_EQ(GetCursor(), LoadCursorW(GetModuleHandleW(nullptr),
-                                                            MAKEINTRESOURCEW(IDC_POINTING_HAND)));
-                         box.EndDialog(IDOK);
-                     }),
-        IDOK);
+    const auto lookAndClick = [&] {
+        EXPECT_EQ(ReadWindowText(box.Item(IDC_ABOUT_VERSION)), L"Pembrix Gloamery Version 1.11");
+        EXPECT_EQ(ReadWindowText(box.Item(IDC_ABOUT_COPYRIGHT)), kCopyrightLine);
+        const HWND link = box.Item(IDC_ABOUT_LINK);
+        SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageW(link, WM_LBUTTONUP, 0, 0);
+        SetWindowTextW(link, L"http://x.example/");
+        SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(),
+                  LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_POINTING_HAND)));
+        box.EndDialog(IDOK);
+    };
+    EXPECT_EQ(RunInspected(box, lookAndClick), IDOK);
     ReplaceLinkOpener(previous);
     EXPECT_EQ(opened, (std::vector<std::wstring>{kHomePageAddress, L"http://x.example/"}));
 }

@@ -56,17 +56,9 @@ const std::wstring kProgramFolder = kProgram.substr(0, kProgram.rfind(L'\\'));
 const std::wstring kDayMap = kProgramFolder + L"\\Earth by day - ocean ice.jpg";
 const std::wstring kNightMap = kProgramFolder + L"\\Earth by night - city lights.jpg";
 
-// Sent with a limit, so that a stuck program fails the test instead of hanging it.
-LRESULT Ask(HWND dialog, int id, UINT message, WPARAM wParam, const wchar_t* text) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(GetDlgItem(dialog, id), message, wParam, reinterpret_cast<LPARAM>(text),
-                        SMTO_NORMAL, 10000, &result);
-    return static_cast<LRESULT>(result);
-}
-
 std::wstring TextOf(HWND dialog, int id) {
     wchar_t text[MAX_PATH] = {};
-    Ask(dialog, id, WM_GETTEXT, MAX_PATH, text);
+    GetDlgItemTextW(dialog, id, text, MAX_PATH);
     return text;
 }
 
@@ -116,11 +108,9 @@ std::wstring Stored() {
 }
 
 // Waits until the settings are stored as `expected`.
-testing::AssertionResult StoredSoon(const std::wstring& expected) {
-    if (WaitUntil([&] { return Stored() == expected; })) {
-        return testing::AssertionSuccess();
-    }
-    return testing::AssertionFailure() << "stored: " << testing::PrintToString(Stored());
+void ExpectStoredSoon(const std::wstring& expected) {
+    WaitUntil([&] { return Stored() == expected; });
+    EXPECT_EQ(Stored(), expected);
 }
 
 // Records another module for the help viewer's control, where the platform records it, and
@@ -134,18 +124,16 @@ std::wstring SwapViewer(const std::wstring& path) {
     return previous;
 }
 
-// A picture in the program's output folder: "Current" or "Terminator".
-std::wstring OutputPicture(const wchar_t* name) {
-    return _wgetenv(L"LOCALAPPDATA") + (L"\\Pembrix Software\\Gloamery\\Pembrix Gloamery " +
-                                        std::wstring(name) + L" Image.bmp");
-}
+// The wallpaper picture in the program's output folder.
+const std::wstring kWallpaper =
+    _wgetenv(L"LOCALAPPDATA") +
+    std::wstring(L"\\Pembrix Software\\Gloamery\\Pembrix Gloamery Current Image.bmp");
 
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
-        DeleteFileW(OutputPicture(L"Current").c_str());
-        DeleteFileW(OutputPicture(L"Terminator").c_str());
+        DeleteFileW(kWallpaper.c_str());
     }
 
     void TearDown() override {
@@ -193,7 +181,7 @@ protected:
     // Until an update has written the wallpaper and "&Update Now" is back in place of the bar.
     bool UpdateEnds() const {
         return WaitUntil([this] {
-            return FileExists(OutputPicture(L"Current")) && Visible(main, IDC_UPDATE_NOW) &&
+            return FileExists(kWallpaper) && Visible(main, IDC_UPDATE_NOW) &&
                    !Visible(main, IDC_PROGRESS);
         });
     }
@@ -209,7 +197,7 @@ TEST_F(ProgramTest, StylesByClickAndKeyAndUpdateNow) {
     ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_TRUE(UpdateEnds()) << "no update at start";
     const std::wstring daytime = kDayMap + L"||1024|15|0|0|0|1";
-    EXPECT_TRUE(StoredSoon(daytime));
+    ExpectStoredSoon(daytime);
     // Each style's thumbnail, Alt key and settings.
     const std::tuple<int, BYTE, std::wstring> styles[] = {
         {IDC_NIGHTTIME_THUMB, 'N', kNightMap + L"||1024|15|0|0|0|2"},
@@ -222,12 +210,12 @@ TEST_F(ProgramTest, StylesByClickAndKeyAndUpdateNow) {
             SCOPED_TRACE(testing::Message()
                          << "thumbnail " << thumbnail << (byKey ? " by key" : ""));
             ASSERT_TRUE(byKey ? PressAlt(main, key) : Click(main, thumbnail));
-            EXPECT_TRUE(StoredSoon(expected));
+            ExpectStoredSoon(expected);
             EXPECT_EQ(Enabled(main, IDC_EDIT_CUSTOM), thumbnail == IDC_CUSTOM_THUMB);
         }
     }
 
-    DeleteFileW(OutputPicture(L"Current").c_str());
+    DeleteFileW(kWallpaper.c_str());
     ASSERT_TRUE(Click(main, IDC_UPDATE_NOW));
     EXPECT_TRUE(WaitUntil(
         [this] { return Visible(main, IDC_PROGRESS) && !Visible(main, IDC_UPDATE_NOW); }));
@@ -270,12 +258,12 @@ TEST_F(ProgramTest, CustomStyleEditBrowseOkHelpAndAbout) {
     EXPECT_TRUE(WaitUntil(
         [&] { return Enabled(custom, IDC_NIGHT_IMAGE) && Enabled(custom, IDC_BROWSE_NIGHT); }));
     // The file dialog starts at the typed path, whose file its OK then takes.
-    ASSERT_TRUE(Ask(custom, IDC_MAIN_IMAGE, WM_SETTEXT, 0, wide.c_str()));
+    ASSERT_TRUE(SetDlgItemTextW(custom, IDC_MAIN_IMAGE, wide.c_str()));
     ASSERT_TRUE(Click(custom, IDC_BROWSE_MAIN));
     const HWND files = WaitForWindow(nullptr, custom);
     ASSERT_TRUE(files && Click(files, IDOK) && Gone(files)) << "no file dialog";
     EXPECT_EQ(TextOf(custom, IDC_NOON_PIXEL), L"1023");
-    ASSERT_TRUE(Ask(custom, IDC_UPDATE_FREQ, WM_SETTEXT, 0, L"45"));
+    ASSERT_TRUE(SetDlgItemTextW(custom, IDC_UPDATE_FREQ, L"45"));
     for (const int box : {IDC_DISABLED, IDC_NO_BOOT_UPDATE}) {
         ASSERT_TRUE(Click(custom, box));
     }
@@ -283,13 +271,12 @@ TEST_F(ProgramTest, CustomStyleEditBrowseOkHelpAndAbout) {
     EXPECT_TRUE(WaitForWindow(L"Pembrix Gloamery.chm::/custom.htm", custom)) << "no help topic";
     ASSERT_TRUE(Click(custom, IDOK) && Gone(custom));
     SwapViewer(viewer);
-    EXPECT_TRUE(StoredSoon(wide + L"|" + wide + L"|1023|45|0|0|1|4"));
+    ExpectStoredSoon(wide + L"|" + wide + L"|1023|45|0|0|1|4");
     EXPECT_TRUE(WaitUntil([this] { return Enabled(main, IDC_UPDATE_NOW); }));
     EXPECT_TRUE(UpdateEnds()) << "no update after OK";
-    EXPECT_TRUE(FileExists(OutputPicture(L"Terminator")));
     // The browse left the program's folder the current one, where the styles find their maps.
     ASSERT_TRUE(Click(main, IDC_DAYTIME_THUMB));
-    EXPECT_TRUE(StoredSoon(kDayMap + L"||1024|15|0|0|0|1"));
+    ExpectStoredSoon(kDayMap + L"||1024|15|0|0|0|1");
 }
 
 } // namespace

@@ -11,10 +11,7 @@
 
 #include <cstdio>
 
-int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) {
-        return 2;
-    }
+int wmain(int, wchar_t** argv) {
     // Shortcuts are read through COM objects.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ShellExecuteW(nullptr, nullptr, argv[1], nullptr, nullptr, SW_SHOWNORMAL);

@@ -48,12 +48,13 @@ installed() {
         is "$(value "$uninstall_key" "${entry%%=*}")" "${entry#*=}" || return 1
     done
 }
+# Nothing installed is left, and no copy of the program runs any more: one that did got its close
+# box clicked.
 uninstalled() {
     ! has_key "$uninstall_key" && [ ! -e "$(host "$instdir")" ] &&
-        [ ! -e "$(host "$menu_link")" ] && [ ! -e "$(host "$startup_link")" ]
+        [ ! -e "$(host "$menu_link")" ] && [ ! -e "$(host "$startup_link")" ] &&
+        ! run taskkill /im "Pembrix Gloamery.exe" >/dev/null 2>&1
 }
-# No copy of the program runs any more; one that did gets its close box clicked.
-closed() { ! run taskkill /im "Pembrix Gloamery.exe" >/dev/null 2>&1; }
 # Starts a shortcut and prints whether the window shows. Every shortcut starts the program in
 # its folder, where the styles find their maps.
 start() {
@@ -69,9 +70,7 @@ run reg delete "$settings_key" /f >/dev/null 2>&1
 check "setup /S" run "$setup" /S
 check "installed" installed
 check "the start at sign-in is hidden" is "$(start "$startup_link")" hidden
-check "uninstall /S" uninstall
-check "uninstalled" uninstalled
-check "the uninstaller closed the program" closed
+check "uninstall /S: nothing left, the program closed" eval 'uninstall && uninstalled'
 check "kept: settings and wallpaper" eval 'has_key "$settings_key" && [ -e "$(host "$wallpaper")" ]'
 
 # Installed again without the start at sign-in, and uninstalled with the user's data while the
@@ -80,9 +79,7 @@ check "setup /S /NOSTARTUP" run "$setup" /S /NOSTARTUP
 check "no start at sign-in" eval '[ ! -e "$(host "$startup_link")" ]'
 check "the Start menu's start shows" is "$(start "$menu_link")" shown
 mkdir -p "$(host "$vendor\\Another program")"
-check "uninstall /S /REMOVEDATA" uninstall /REMOVEDATA
-check "uninstalled again" uninstalled
-check "the uninstaller closed the program again" closed
+check "uninstall /S /REMOVEDATA: nothing left, the program closed" eval 'uninstall /REMOVEDATA && uninstalled'
 check "removed: settings, and the maker's key left empty" eval '! has_key "${settings_key%\\*}"'
 check "removed: output folder; kept: the maker's folder in use" \
     eval '[ ! -e "$(host "$vendor\\Gloamery")" ] && [ -d "$(host "$vendor\\Another program")" ]'

@@ -57,11 +57,12 @@ protected:
 // Flags count as set when not 0, other numbers are taken as they are (4294967295 as -1); a path
 // ends at its first null or at the end of its data, where an odd byte is no character. A value
 // of the wrong type or size, a path longer than 259 characters or a missing value leaves its
-// field as it was.
-TEST_F(SettingsStoreTest, LoadTakesWellFormedValuesAndKeepsTheFieldForOthers) {
+// field as it was. Save then writes back what Load read into a key it creates, each under its
+// own name: numbers as four-byte REG_DWORDs, paths with their null, 259 characters whole.
+TEST_F(SettingsStoreTest, LoadTakesWellFormedValuesAndSaveWritesThemBack) {
     SettingsStore store;
-    const auto read = std::tuple(std::wstring(259, L'x'), L"ab"s, -10, -1, 7, 1, 1, 0);
-    EXPECT_EQ(Load(store, {Sz(std::wstring(259, L'x'), 518), Sz(L"abc", 5), Dword(-10),
+    const auto read = std::tuple(std::wstring(259, L'x'), L"\u00e9t"s, -10, -1, 7, 1, 1, 0);
+    EXPECT_EQ(Load(store, {Sz(std::wstring(259, L'x'), 518), Sz(L"\u00e9t\u00e9", 5), Dword(-10),
                            Dword(4294967295u), Dword(7), Dword(5), Dword(0x80000000u), Dword(0)}),
               read);
     EXPECT_EQ(
@@ -69,33 +70,19 @@ TEST_F(SettingsStoreTest, LoadTakesWellFormedValuesAndKeepsTheFieldForOthers) {
                      Sz(L"3"), Bytes(REG_DWORD, "\x09", 1), Bytes(REG_QWORD, "\0\0\0\0\0\0\0", 8),
                      Bytes(REG_DWORD, "\0", 2), Bytes(REG_NONE, "\x01\0\0", 4)}),
         read);
-    EXPECT_EQ(Load(store, {Sz(L"c:\0zz"s)}), std::tuple(L"c:"s, L"ab"s, -10, -1, 7, 1, 1, 0));
-}
-
-// Save writes back what Load read, each under its own name: numbers as four-byte REG_DWORDs
-// (-1 as 4294967295), paths with their null, a path of 259 characters whole.
-TEST_F(SettingsStoreTest, SaveWritesWhatLoadRead) {
-    const std::vector<Value> values = {Sz(L"D:\\\u00e9t\u00e9.jpg"),
-                                       Sz(std::wstring(259, L'n')),
-                                       Dword(-5),
-                                       Dword(4294967295u),
-                                       Dword(4),
-                                       Dword(1),
-                                       Dword(0),
-                                       Dword(1)};
-    SettingsStore store;
-    EXPECT_EQ(Load(store, values),
-              std::tuple(L"D:\\\u00e9t\u00e9.jpg"s, std::wstring(259, L'n'), -5, -1, 4, 1, 0, 1));
     TearDown();
     store.Save();
-    for (size_t i = 0; i < values.size(); ++i) {
-        Value stored{REG_NONE, std::vector<BYTE>(1024)};
+    std::vector<Value> saved;
+    for (const wchar_t* name : kNames) {
+        Value& stored = saved.emplace_back(REG_NONE, std::vector<BYTE>(1024));
         auto size = static_cast<DWORD>(stored.second.size());
-        RegGetValueW(HKEY_CURRENT_USER, kKey, kNames[i], RRF_RT_ANY | RRF_NOEXPAND, &stored.first,
+        RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY | RRF_NOEXPAND, &stored.first,
                      stored.second.data(), &size);
         stored.second.resize(size);
-        EXPECT_EQ(stored, values[i]) << kNames[i];
     }
+    EXPECT_EQ(saved, std::vector<Value>({Sz(std::wstring(259, L'x')), Sz(L"\u00e9t"), Dword(-10),
+                                         Dword(-1), Dword(7), Dword(1), Dword(1), Dword(0)}));
+    EXPECT_EQ(Load(store, {Sz(L"c:\0zz"s)}), std::tuple(L"c:"s, L"\u00e9t"s, -10, -1, 7, 1, 1, 0));
 }
 
 } // namespace

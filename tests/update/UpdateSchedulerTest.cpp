@@ -78,9 +78,6 @@ TEST(UpdateScheduler, RunsOneWorkerAtATimeAsTheSettingsAndTheSystemSay) {
         worker.dialog = dialog.Window();
         scheduler.Attach({dialog.Window(), button, bar, kAppBarMessage});
     };
-    const auto send = [&](UINT message, WPARAM wParam, LPARAM lParam) {
-        SendMessageW(dialog.Window(), message, wParam, lParam);
-    };
     // Whether the button is enabled, whether the bar has its place and what it shows, whether a
     // worker runs, whether it is asked to stop, and whether the update timer was re-armed since
     // the last look (KillTimer tells; the test arms none itself).
@@ -104,10 +101,10 @@ TEST(UpdateScheduler, RunsOneWorkerAtATimeAsTheSettingsAndTheSystemSay) {
         // NoBootUpdate skips that first one only. The periodic tick reloads the settings.
         settings.SetNoBootUpdate(1);
         SaveFromOutside(15, 1);
-        send(WM_TIMER, UpdateScheduler::kUpdateTimer, 0);
+        SendMessageW(dialog.Window(), WM_TIMER, UpdateScheduler::kUpdateTimer, 0);
         EXPECT_EQ(state(), std::tuple(FALSE, false, 0, false, 0, TRUE));
         SaveFromOutside(15, 0);
-        send(WM_TIMER, UpdateScheduler::kUpdateTimer, 0);
+        SendMessageW(dialog.Window(), WM_TIMER, UpdateScheduler::kUpdateTimer, 0);
         EXPECT_EQ(state(), std::tuple(TRUE, false, 0, false, 0, TRUE));
 
         // "Update Now" re-arms the timer from the settings in memory and starts a worker; the
@@ -124,14 +121,14 @@ TEST(UpdateScheduler, RunsOneWorkerAtATimeAsTheSettingsAndTheSystemSay) {
         for (const auto& [message, wParam, lParam, ticks] : notices) {
             const int before = settings.GetUpdateFreqMins();
             SaveFromOutside(++minutes, 0);
-            send(message, wParam, lParam);
+            SendMessageW(dialog.Window(), message, wParam, lParam);
             EXPECT_EQ(settings.GetUpdateFreqMins(), ticks ? int(minutes) : before) << message;
             EXPECT_EQ(state(), std::tuple(TRUE, true, 42, true, 0, ticks)) << message;
         }
 
         // A full-screen application stops the worker and holds updates back; once the worker
         // has ended, the progress is cleared and the button is back.
-        send(kAppBarMessage, ABN_FULLSCREENAPP, 1);
+        SendMessageW(dialog.Window(), kAppBarMessage, ABN_FULLSCREENAPP, 1);
         ASSERT_TRUE(PumpUntil([&] { return !scheduler.IsUpdating(); }));
         scheduler.OnUpdateNow();
         EXPECT_EQ(std::tuple(state(), settings.GetProgress(), worker.stopped.load()),
@@ -139,7 +136,7 @@ TEST(UpdateScheduler, RunsOneWorkerAtATimeAsTheSettingsAndTheSystemSay) {
 
         // Its end starts an update. The dialog's end stops the worker, answering what it sends
         // meanwhile; after that nothing starts or reloads.
-        send(kAppBarMessage, ABN_FULLSCREENAPP, 0);
+        SendMessageW(dialog.Window(), kAppBarMessage, ABN_FULLSCREENAPP, 0);
         worker.stopped = false;
         SaveFromOutside(99, 0);
         scheduler.OnDestroy();

@@ -17,8 +17,11 @@ using namespace std::literals;
 // Other codes of a routed control run nothing; an accelerator's code 1 is a click only without
 // a control. WM_QUERYDRAGICON answers by the procedure's return value, any other message
 // through DWLP_MSGRESULT; a handler that declines leaves the message to the default processing.
-TEST(Dialog, RoutesByControlAndCodeAnswersByTheRuleAndTakesAccelerators) {
+// Kept hidden from initialisation on, the dialog stays hidden however it is shown (a template
+// with WS_VISIBLE is shown by the dialog manager after initialisation).
+TEST(Dialog, RoutesByControlAndCodeAnswersByTheRuleTakesAcceleratorsAndStaysHidden) {
     TestDialog dialog;
+    dialog.onInit = [&] { dialog.KeepHidden(); };
     const auto sendAll = [&] {
         const HWND window = dialog.Window(), button = dialog.Item(IDC_TEST_BUTTON);
         const std::tuple<HWND, int> commands[] = {{button, BN_SETFOCUS},
@@ -35,6 +38,9 @@ TEST(Dialog, RoutesByControlAndCodeAnswersByTheRuleAndTakesAccelerators) {
             std::tuple(SetWindowTextW(window, L"Allowed"), SetWindowTextW(window, L"Blocked")),
             std::tuple(TRUE, FALSE));
         PostMessageW(dialog.Item(IDC_TEST_TEXT), WM_KEYDOWN, VK_F5, 1);
+        ShowWindow(window, SW_SHOWNORMAL);
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        EXPECT_FALSE(IsWindowVisible(window));
     };
     EXPECT_EQ(dialog.Run({sendAll}), TestDialog::kDone);
     EXPECT_EQ(dialog.log, L"click change accelerator ");
@@ -63,20 +69,6 @@ TEST(Dialog, OwnedDialogsDisableTheirOwnerAndHandOnTheirHelp) {
         EXPECT_FALSE(IsWindowEnabled(owner.Window()));
     };
     EXPECT_EQ(owner.Run({runOwnedDialogs}), TestDialog::kDone);
-}
-
-// Kept hidden from initialisation on, the dialog stays hidden however it is shown (a template
-// with WS_VISIBLE is shown by the dialog manager after initialisation).
-TEST(Dialog, KeepHiddenOutlastsEveryShow) {
-    TestDialog dialog;
-    dialog.onInit = [&] { dialog.KeepHidden(); };
-    const auto showAndLook = [&] {
-        ShowWindow(dialog.Window(), SW_SHOWNORMAL);
-        SetWindowPos(dialog.Window(), HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        dialog.EndDialog(IsWindowVisible(dialog.Window()));
-    };
-    EXPECT_EQ(dialog.Run({showAndLook}), FALSE);
 }
 
 // Members go into the controls, 4294967295 included, and come back on OK; only 1 checks the box.
