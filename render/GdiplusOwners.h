@@ -32,4 +32,3 @@ struct GdipPenTraits {
     static void close(Handle pen) noexcept { Gdiplus::DllExports::GdipDeletePen(pen); }
 };
 using UniqueGdipPen = Unique<GdipPenTraits>;
-

@@ -3,6 +3,7 @@
 // scaled to the screen's height, and the visible strip cut into pieces where it runs past the
 // map's right edge. Pure arithmetic, shared by the composer and its tests.
 
+#include <compare>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -13,7 +14,7 @@ struct PixelRect {
     int width = 0;
     int height = 0;
 
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+    friend auto operator<=>(const PixelRect&, const PixelRect&) = default;
 };
 
 // One scaled draw: a rectangle of the map into a rectangle of the screen-sized bitmap.

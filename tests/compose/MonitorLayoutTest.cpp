@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/DesktopMonitors.h"
+#include "render/core/DesktopWallpaper.h"
 #include "render/OutputFolder.h"
 #include "render/WallpaperComposer.h"
 #include "settings/SettingsStore.h"
@@ -20,9 +21,7 @@ namespace {
 
 // "x,y,w,h;..." from left to right, as GLOAMERY_MONITORS lists them.
 std::string Describe(std::vector<PixelRect> monitors) {
-    std::sort(monitors.begin(), monitors.end(), [](const PixelRect& l, const PixelRect& r) {
-        return std::tie(l.x, l.y) < std::tie(r.x, r.y);
-    });
+    std::sort(monitors.begin(), monitors.end());
     std::ostringstream text;
     for (const PixelRect& m : monitors) {
         text << m.x << ',' << m.y << ',' << m.width << ',' << m.height << ';';
@@ -30,28 +29,19 @@ std::string Describe(std::vector<PixelRect> monitors) {
     return text.str();
 }
 
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-std::wstring DesktopValue(const wchar_t* name) {
-    wchar_t value[64] = {};
-    DWORD size = sizeof value - sizeof(wchar_t);
-    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", name, RRF_RT_REG_SZ, nullptr, value,
-                 &size);
-    return value;
-}
+// What monitors-test.sh says of the layout: the monitors and whether the system can span.
+const std::string kMonitors =
+    std::getenv("GLOAMERY_MONITORS") ? std::getenv("GLOAMERY_MONITORS") : "";
+const bool kSpans =
+    std::getenv("GLOAMERY_SPANS") && std::string(std::getenv("GLOAMERY_SPANS")) == "1";
 
 TEST(MonitorLayout, EachMonitorShowsItsOwnScreenPictureAndSeveralAreSpanned) {
     // Wine takes a moment to see a new layout of the X server.
-    std::vector<PixelRect> monitors = DesktopMonitors();
-    for (int wait = 0; wait < 100 && Describe(monitors) != Environment("GLOAMERY_MONITORS");
-         ++wait) {
+    std::vector<PixelRect> monitors;
+    for (int wait = 0; wait < 100 && Describe(monitors = DesktopMonitors()) != kMonitors; ++wait) {
         Sleep(100);
-        monitors = DesktopMonitors();
     }
-    ASSERT_EQ(Describe(monitors), Environment("GLOAMERY_MONITORS"));
+    ASSERT_EQ(Describe(monitors), kMonitors);
 
     // A map with detail everywhere, so that each monitor's part is plainly its own.
     ScratchFolder scratch;
@@ -75,44 +65,35 @@ TEST(MonitorLayout, EachMonitorShowsItsOwnScreenPictureAndSeveralAreSpanned) {
                     userStyle, sizeof userStyle);
     ComposeDesktopWallpaperAt(settings, utc, monitors);
     const ArgbBuffer desktop = ReadPicture(wallpaper);
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
-    for (const PixelRect& m : monitors) {
-        left = std::min(left, m.x);
-        top = std::min(top, m.y);
-        right = std::max(right, m.x + m.width);
-        bottom = std::max(bottom, m.y + m.height);
-    }
-    ASSERT_EQ(desktop.width, static_cast<std::uint32_t>(right - left));
-    ASSERT_EQ(desktop.height, static_cast<std::uint32_t>(bottom - top));
+    // The bounding box, whose arithmetic the native layout test checks.
+    const PixelRect box = ComputeDesktopWallpaper(1024, 512, 512, 18, 30, monitors)->bounds;
+    ASSERT_EQ(desktop.width, static_cast<std::uint32_t>(box.width));
+    ASSERT_EQ(desktop.height, static_cast<std::uint32_t>(box.height));
     // Each monitor's part is its single-screen picture; what no monitor shows is black.
-    std::vector<bool> covered(desktop.pixels.size());
+    ArgbBuffer outside = desktop;
     for (size_t i = 0; i < monitors.size(); ++i) {
         const PixelRect& m = monitors[i];
         int differing = 0;
         for (int y = 0; y < m.height; ++y) {
             for (int x = 0; x < m.width; ++x) {
-                const size_t at =
-                    static_cast<size_t>(m.y - top + y) * desktop.width + m.x - left + x;
-                covered[at] = true;
-                differing += desktop.pixels[at] != singles[i].At(x, y);
+                const size_t at = size_t(m.y - box.y + y) * desktop.width + (m.x - box.x + x);
+                differing += outside.pixels[at] != singles[i].At(x, y);
+                outside.pixels[at] = 0xFF000000u;
             }
         }
         EXPECT_EQ(differing, 0) << "monitor " << i;
     }
-    int litOutside = 0;
-    for (size_t i = 0; i < covered.size(); ++i) {
-        litOutside += !covered[i] && desktop.pixels[i] != 0xFF000000u;
-    }
-    EXPECT_EQ(litOutside, 0);
-    EXPECT_EQ(DesktopValue(L"WallpaperStyle"), monitors.size() > 1 ? L"22" : L"6");
+    EXPECT_EQ(std::count(outside.pixels.begin(), outside.pixels.end(), 0xFF000000u),
+              std::ptrdiff_t(outside.pixels.size()));
+    EXPECT_EQ(DesktopSetting(L"WallpaperStyle"), monitors.size() > 1 ? L"22" : L"6");
     if (monitors.size() > 1) {
-        EXPECT_EQ(DesktopValue(L"TileWallpaper"), L"0");
+        EXPECT_EQ(DesktopSetting(L"TileWallpaper"), L"0");
     }
 
     // The update as the worker runs it: spanned where the system can span, else the primary's.
     ComposeWallpaper(settings);
     const ArgbBuffer update = ReadPicture(wallpaper);
-    const bool spans = monitors.size() > 1 && Environment("GLOAMERY_SPANS") == "1";
+    const bool spans = monitors.size() > 1 && kSpans;
     EXPECT_EQ(update.width, spans ? desktop.width : UINT(GetSystemMetrics(SM_CXSCREEN)));
     EXPECT_EQ(update.height, spans ? desktop.height : UINT(GetSystemMetrics(SM_CYSCREEN)));
 }

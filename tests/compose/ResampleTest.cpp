@@ -12,9 +12,14 @@ namespace {
 
 // A pixel buffer whose rows carry a few bytes of padding, which must stay untouched too.
 struct Image {
-    Image(int width, int height, int bytesPerPixel)
+    // Random bytes when a generator is given, else zeros.
+    Image(int width, int height, int bytesPerPixel, std::mt19937* random = nullptr)
         : width(width), height(height), bytesPerPixel(bytesPerPixel),
-          stride(width * bytesPerPixel + 3), bytes(static_cast<size_t>(stride) * height) {}
+          stride(width * bytesPerPixel + 3), bytes(static_cast<size_t>(stride) * height) {
+        if (random) {
+            std::generate(bytes.begin(), bytes.end(), [random] { return (*random)() & 0xFF; });
+        }
+    }
     PixelView View() {
         return {bytes.data(), static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
                 stride, static_cast<std::uint32_t>(bytesPerPixel)};
@@ -25,12 +30,6 @@ struct Image {
     int width, height, bytesPerPixel, stride;
     std::vector<std::uint8_t> bytes;
 };
-
-Image RandomImage(std::mt19937& random, int width, int height, int bytesPerPixel) {
-    Image image(width, height, bytesPerPixel);
-    std::generate(image.bytes.begin(), image.bytes.end(), [&random] { return random() & 0xFF; });
-    return image;
-}
 
 // The weight of source pixel `at` for destination pixel `pixel` along one axis, from the filter's
 // definition: shrinking, the share of the destination pixel's footprint that the source pixel
@@ -88,8 +87,8 @@ TEST(Resampler, MatchesTheDirectFilter) {
         return std::uniform_int_distribution(low, high)(random);
     };
     for (int trial = 0; trial < 90; ++trial) {
-        Image map = RandomImage(random, draw(1, 90), draw(1, 50), draw(3, 4));
-        Image output = RandomImage(random, draw(1, 120), draw(1, 70), map.bytesPerPixel);
+        Image map(draw(1, 90), draw(1, 50), draw(3, 4), &random);
+        Image output(draw(1, 120), draw(1, 70), map.bytesPerPixel, &random);
         std::vector<double> exact(output.bytes.begin(), output.bytes.end());
         if (trial % 3 == 0) {
             const auto geometry =
@@ -121,8 +120,8 @@ TEST(Resampler, MatchesTheDirectFilter) {
 // those rows as the whole piece does, and no others.
 TEST(Resampler, StopsBetweenStripsAndDrawsBandsOfRows) {
     std::mt19937 random(17);
-    Image map = RandomImage(random, 50, 40, 4);
-    const Image before = RandomImage(random, 30, 3 * kResampleStripRows + 5, 4);
+    Image map(50, 40, 4, &random);
+    const Image before(30, 3 * kResampleStripRows + 5, 4, &random);
     const DrawPiece piece{{10, 0, 50, 40}, {0, 0, 30, before.height}};
     Image whole = before;
     ASSERT_TRUE(ResamplePiece(map.View(), piece, whole.View(), {}));
@@ -154,15 +153,13 @@ TEST(Resampler, StopsBetweenStripsAndDrawsBandsOfRows) {
 // bytes, draw nothing.
 TEST(Resampler, RefusesPiecesThatDoNotFit) {
     std::mt19937 random(19);
-    // Map and output bytes per pixel, destination corner (of a 20 x 10 piece in a 20 x 10 output).
-    const std::array<int, 4> cases[] = {{3, 3, 1, 0}, {3, 3, 0, -1}, {3, 4, 0, 0}, {2, 2, 0, 0}};
-    for (const auto& [mapBytes, outputBytes, x, y] : cases) {
-        Image map = RandomImage(random, 20, 10, mapBytes),
-              output = RandomImage(random, 20, 10, outputBytes);
-        const std::vector<std::uint8_t> before = output.bytes;
+    for (const auto& [mapBytes, outputBytes, x, y] :
+         {std::array{3, 3, 1, 0}, {3, 3, 0, -1}, {3, 4, 0, 0}, {2, 2, 0, 0}}) {
+        Image map(20, 10, mapBytes, &random);
+        Image output(20, 10, outputBytes, &random), before = output;
         EXPECT_FALSE(
             ResamplePiece(map.View(), {{0, 0, 20, 10}, {x, y, 20, 10}}, output.View(), {}));
-        EXPECT_EQ(output.bytes, before);
+        EXPECT_EQ(output.bytes, before.bytes);
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "render/GdiplusBitmapFile.h"
 #include "render/GdiplusSession.h"
+#include "render/LockedBitmap.h"
 
 static const GdiplusSession session;
 
@@ -30,15 +31,6 @@ ScratchFolder::ScratchFolder() {
 ScratchFolder::~ScratchFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path, ignored);
-}
-
-std::vector<std::wstring> ScratchFolder::Entries() const {
-    std::vector<std::wstring> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path)) {
-        names.push_back(entry.path().filename().wstring());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::string BmpBytes(std::int32_t width, std::int32_t height, std::uint32_t dataBytes,
@@ -67,26 +59,25 @@ std::string BmpPicture(int width, int height,
 }
 
 ArgbBuffer ReadPicture(const std::wstring& path) {
-    using namespace Gdiplus::DllExports;
     const UniqueGdipBitmap bitmap = LoadBitmapFromFile(path);
-    UINT width = 0;
-    UINT height = 0;
-    GdipGetImageWidth(bitmap.get(), &width);
-    GdipGetImageHeight(bitmap.get(), &height);
-    ArgbBuffer picture(width, height);
-    const Gdiplus::Rect all(0, 0, INT(width), INT(height));
-    Gdiplus::BitmapData data{};
-    data.Width = width;
-    data.Height = height;
-    data.Stride = INT(width * 4);
-    data.PixelFormat = PixelFormat32bppARGB;
-    data.Scan0 = picture.pixels.data();
-    if (GdipBitmapLockBits(bitmap.get(), &all,
-                           Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
-                           PixelFormat32bppARGB, &data) == Gdiplus::Ok) {
-        GdipBitmapUnlockBits(bitmap.get(), &data);
+    const LockedBitmap locked(bitmap.get(), Gdiplus::ImageLockModeRead, {}); // as 32-bit ARGB
+    if (!locked) {
+        return {};
+    }
+    const PixelView view = locked.Pixels();
+    ArgbBuffer picture(view.width, view.height);
+    for (std::uint32_t y = 0; y < view.height; ++y) {
+        std::memcpy(&picture.pixels[std::size_t{y} * view.width], view.Row(y), view.width * 4);
     }
     return picture;
+}
+
+std::wstring DesktopSetting(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    DWORD bytes = sizeof value - sizeof(wchar_t);
+    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", name, RRF_RT_REG_SZ, nullptr, value,
+                 &bytes);
+    return value;
 }
 
 bool FileExists(const std::wstring& path) {

@@ -20,8 +20,6 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     std::wstring File(const std::wstring& name) const { return path + L"\\" + name; }
-    // Names of everything in the folder, sorted.
-    std::vector<std::wstring> Entries() const;
 
 private:
     std::wstring path;
@@ -35,6 +33,9 @@ std::string BmpPicture(int width, int height,
                        const std::function<std::uint32_t(int, int)>& colourAt, WORD bitCount = 24);
 // A picture file in 32-bit ARGB as GDI+ reads it; empty when it can't be read.
 ArgbBuffer ReadPicture(const std::wstring& path);
+
+// A value of the user's desktop settings (HKCU\Control Panel\Desktop), empty when there is none.
+std::wstring DesktopSetting(const wchar_t* name);
 
 bool FileExists(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);

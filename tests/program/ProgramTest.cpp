@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -40,15 +41,11 @@ bool Gone(HWND window) {
     return WaitUntil([window] { return !IsWindow(window); });
 }
 
-// The build tree knows files by their host path; Wine's kernel32 gives their Windows path.
-std::wstring WindowsPath(const char* hostPath) {
-    using Convert = wchar_t*(CDECL*)(const char*);
-    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    wchar_t* path = convert ? convert(hostPath) : nullptr;
-    const std::wstring result = path ? path : L"";
-    HeapFree(GetProcessHeap(), 0, path);
-    return result;
+// The build tree knows files by their host path; Wine shows the host's root as drive Z:.
+std::wstring WindowsPath(const std::string& hostPath) {
+    std::wstring path = L"Z:" + std::wstring(hostPath.begin(), hostPath.end());
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
 }
 
 const std::wstring kProgram = WindowsPath(GLOAMERY_PROGRAM_PATH);
