@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "render/DesktopMonitors.h"
 #include "render/EncoderClsid.h"
 #include "render/GdiplusBitmapFile.h"
 #include "render/LockedBitmap.h"
@@ -14,7 +15,6 @@
 #include "render/SaveImageFile.h"
 #include "render/SideTask.h"
 #include "render/TerminatorRenderer.h"
-#include "render/DesktopMonitors.h"
 #include "render/core/DesktopWallpaper.h"
 #include "render/core/Resampler.h"
 #include "settings/SettingsStore.h"
