@@ -7,19 +7,9 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 tree="$(cd "$1" && pwd)"
 work="$(mktemp -d)"
-display=90
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-    display=$((display + 1))
-done
-export DISPLAY=":$display"
-Xorg "$DISPLAY" -config "$root/tests/compose/dummy-xorg.conf" -noreset -nolisten tcp \
-    -logfile "$work/xorg.log" >/dev/null 2>&1 &
-server=$!
+read -r DISPLAY server < <("$root/tools/dummy-xserver.sh" "$work/xorg.log")
+export DISPLAY
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 1 100); do
-    xrandr >/dev/null 2>&1 && break
-    sleep 0.1
-done
 for output in DUMMY0:1920x1080 DUMMY1:1024x768 DUMMY2:1280x1024; do
     xrandr --addmode "${output%%:*}" "${output#*:}" 2>/dev/null || true
 done

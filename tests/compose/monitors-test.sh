@@ -5,17 +5,10 @@
 #   monitors-test.sh ARCH TEST_EXE PROGRAM_DIR
 set -euo pipefail
 arch=$1 test_exe=$2 program_dir=$3
-here="$(cd "$(dirname "$0")" && pwd)"
-tools="$here/../../tools"
+tools="$(cd "$(dirname "$0")/../../tools" && pwd)"
 work="$(mktemp -d)"
-display=90
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-    display=$((display + 1))
-done
-export DISPLAY=":$display"
-Xorg "$DISPLAY" -config "$here/dummy-xorg.conf" -noreset -nolisten tcp -logfile "$work/xorg.log" \
-    >/dev/null 2>&1 &
-server=$!
+read -r DISPLAY server < <("$tools/dummy-xserver.sh" "$work/xorg.log")
+export DISPLAY
 prefix="$work/prefix"
 finish() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
@@ -24,10 +17,6 @@ finish() {
     rm -rf "$work"
 }
 trap finish EXIT
-for _ in $(seq 1 100); do
-    xrandr >/dev/null 2>&1 && break
-    sleep 0.1
-done
 
 # layout "OUTPUT:MODE:X:Y ..." with the first output primary; the rest are switched off.
 layout() {
