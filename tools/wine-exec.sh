@@ -11,8 +11,9 @@ loader="$("$(dirname "$0")/wine-host.sh" loader "$arch")"
 # The 64-bit loader run directly must be told that it is the loader for the processes it starts.
 [ "$loader" = wine ] || export WINELOADER="$loader"
 export WINEDEBUG="${WINEDEBUG:--all}"
-# No desktop menu entries or file associations from a test prefix.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-winemenubuilder.exe=d}"
+# No desktop menu entries or file associations from a test prefix, and no debugger that waits
+# on a crashed program: a crash ends it, so a test fails at once instead of at its time limit.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-winemenubuilder.exe=d;winedbg.exe=d}"
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1280x1024x24" "$loader" "$@"
 fi

@@ -22,7 +22,8 @@ struct ArgbBuffer {
 
     ArgbImage View() { return {pixels.data(), width, height}; }
     ConstArgbImage View() const { return {pixels.data(), width, height}; }
+    // Out of range throws, so a test fails instead of crashing.
     std::uint32_t At(std::uint32_t column, std::uint32_t row) const {
-        return pixels[static_cast<std::size_t>(row) * width + column];
+        return pixels.at(static_cast<std::size_t>(row) * width + column);
     }
 };
