@@ -47,8 +47,9 @@ TEST(Dialog, RoutesByControlAndCodeAnswersByTheRuleTakesAcceleratorsAndStaysHidd
 }
 
 // An owned dialog disables its owner while it runs and enables it again afterwards, but only
-// when it was enabled before; an end asked for during initialisation comes before any step. Help
-// goes to the dialog's own route, else to the dialog that owns it.
+// when it was enabled before, also when its template is missing (a failure: -1); an end asked for
+// during initialisation comes before any step. Help goes to the dialog's own route, else to the
+// dialog that owns it.
 TEST(Dialog, OwnedDialogsDisableTheirOwnerAndHandOnTheirHelp) {
     TestDialog owner;
     const auto runOwnedDialogs = [&] {
@@ -63,6 +64,8 @@ TEST(Dialog, OwnedDialogsDisableTheirOwnerAndHandOnTheirHelp) {
         }
         EXPECT_EQ(std::tuple(routed.log, unrouted.log, owner.log),
                   std::tuple(L"help topic "s, L"help request "s, L"help request "s));
+        EXPECT_EQ(TestDialog(owner.Window(), 0x7FFF).Run({}), -1);
+        EXPECT_TRUE(IsWindowEnabled(owner.Window()));
         EnableWindow(owner.Window(), FALSE);
         routed.onInit = [&] { routed.EndDialog(1234); };
         EXPECT_EQ(routed.Run({[] { ADD_FAILURE() << "a step ran after the end"; }}), 1234);

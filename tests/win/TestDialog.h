@@ -21,7 +21,8 @@ public:
     using Step = std::function<void()>;
     static constexpr INT_PTR kDone = 4242;
 
-    explicit TestDialog(HWND owner = nullptr) : Dialog(IDD_TEST, owner) {}
+    explicit TestDialog(HWND owner = nullptr, int templateId = IDD_TEST)
+        : Dialog(templateId, owner) {}
 
     INT_PTR Run(std::vector<Step> script) {
         steps = std::move(script);
