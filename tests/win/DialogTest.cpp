@@ -44,6 +44,12 @@ TEST(Dialog, RoutesByControlAndCodeAnswersByTheRuleTakesAcceleratorsAndStaysHidd
     };
     EXPECT_EQ(dialog.Run({sendAll}), TestDialog::kDone);
     EXPECT_EQ(dialog.log, L"click change accelerator ");
+
+    // A quit request ends the dialog's loop and stays for the loop outside it.
+    TestDialog quitting;
+    quitting.Run({[] { PostQuitMessage(7); }});
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 7);
 }
 
 // An owned dialog disables its owner while it runs and enables it again afterwards, but only
