@@ -40,8 +40,8 @@ layout() {
 layout DUMMY0:1920x1080:1024:0 DUMMY1:1280x1024:2944:0 DUMMY2:1024x768:0:0
 "$tools/wine-prefix.sh" "$arch" "$prefix"
 WINEPREFIX="$prefix" wineserver -p
-wine() { "$tools/wine-exec.sh" "$arch" "$prefix" "$@"; }
-windows_version() { wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$1" /f >/dev/null; }
+in_wine() { "$tools/wine-exec.sh" "$arch" "$prefix" "$@"; }
+windows_version() { in_wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$1" /f >/dev/null; }
 
 failed=0
 # check SPANS MONITORS LAYOUT...: MONITORS as Wine reports them ("x,y,w,h;" left to right, the
@@ -51,7 +51,7 @@ check() {
     shift 2
     layout "$@"
     echo "== $* (spans: $spans)"
-    GLOAMERY_MONITORS="$monitors" GLOAMERY_SPANS="$spans" wine "$test_exe" --gtest_brief=1 ||
+    GLOAMERY_MONITORS="$monitors" GLOAMERY_SPANS="$spans" in_wine "$test_exe" --gtest_brief=1 ||
         failed=$((failed + 1))
 }
 windows_version win10
@@ -78,7 +78,7 @@ wait_for_size() {
     return 1
 }
 layout DUMMY0:1280x1024:0:0
-(cd "$program_dir" && wine "Pembrix Gloamery.exe" /s) &
+(cd "$program_dir" && in_wine "Pembrix Gloamery.exe" /s) &
 program=$!
 echo "== the running program, from one monitor to two"
 wait_for_size 1280x1024 || failed=$((failed + 1))
