@@ -47,21 +47,29 @@ xplanet_seconds() {
 }
 
 # One benchmark process, with its peak private (anonymous resident) memory sampled from the host
-# every 10 ms: Wine's own private-bytes counter does not follow the program's allocations.
+# every 10 ms: Wine's own private-bytes counter does not follow the program's allocations. The
+# sampler starts no process once it has found the program's (a sleep is a read that times out
+# on a pipe nobody writes to), so that it takes no processor time from the program it measures.
 measure() {
-    local out="$maps/run.txt" pid peak=0 kib
+    local out="$maps/run.txt" pid="" peak=0 field kib unit idle
     local desktop=()
     [ "${GLOAMERY_BENCH_DESKTOP:-0}" != 1 ] || desktop=(desktop)
+    exec {idle}<> <(:)
     run run 'C:\gloamery-bench-maps' "$@" "${desktop[@]}" >"$out" 2>/dev/null &
     local runner=$!
     while kill -0 "$runner" 2>/dev/null; do
-        pid=$(pgrep -f 'update_bench.exe run' | head -n 1 || true)
-        if [ -n "$pid" ]; then
-            kib=$(sed -n 's/^RssAnon:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status" 2>/dev/null || true)
-            [ -z "$kib" ] || [ "$kib" -le "$peak" ] || peak=$kib
+        [ -n "$pid" ] || pid=$(pgrep -f 'update_bench.exe run' | head -n 1 || true)
+        if [ -n "$pid" ] && [ -r "/proc/$pid/status" ]; then
+            while read -r field kib unit; do
+                if [ "$field" = RssAnon: ]; then
+                    [ "$kib" -le "$peak" ] || peak=$kib
+                    break
+                fi
+            done <"/proc/$pid/status" 2>/dev/null || true
         fi
-        sleep 0.01
+        read -r -t 0.01 -u "$idle" || true
     done
+    exec {idle}<&-
     wait "$runner"
     printf '%s, peak private %d MiB' "$(tr -d '\r' <"$out")" $((peak / 1024))
 }

@@ -2,13 +2,11 @@
 
 #include <gdiplus.h>
 
-#include <algorithm>
-
+#include "render/DecodedPicture.h"
 #include "render/EncoderClsid.h"
-#include "render/GdiplusBitmapFile.h"
-#include "render/LockedBitmap.h"
 #include "render/SaveImageFile.h"
 #include "render/SideTask.h"
+#include "render/core/CompactNight.h"
 #include "render/core/TerminatorKernel.h"
 #include "render/core/TerminatorSettingsGate.h"
 #include "settings/SettingsStore.h"
@@ -16,32 +14,20 @@
 #include "solar/SunInstant.h"
 
 // The night image is painted over the day image sample by sample. Doing that through GDI+ one
-// pixel at a time (read, recolour a pen, stroke) takes minutes on a large map, so both images
-// are locked in memory once and blended there, into the day bitmap itself.
+// pixel at a time (read, recolour a pen, stroke) takes minutes on a large map, so the pixels are
+// blended in memory, into a copy of the day image the program owns.
+//
+// Memory: a decoder holds its whole decoded picture until it is released, and a large map is a
+// hundred megabytes. Both pictures are decoded at once, for time; then only the night areas the
+// blend reads (about half the night image) are copied out and the night decoder is released
+// before the day image is copied out of its own. At no time are more than two and a half
+// pictures held.
 
 using namespace Gdiplus;
-using namespace Gdiplus::DllExports;
 
 namespace {
 
-// Day image formats whose pixels survive the blend. Palette formats can't take arbitrary
-// colours back, and 16-bit ones would lose the blend to their few levels.
-bool IsBlendableFormat(PixelFormat format) {
-    switch (format) {
-    case PixelFormat24bppRGB:
-    case PixelFormat32bppRGB:
-    case PixelFormat32bppARGB:
-    case PixelFormat32bppPARGB:
-    case PixelFormat48bppRGB:
-    case PixelFormat64bppARGB:
-    case PixelFormat64bppPARGB:
-        return true;
-    default:
-        return false;
-    }
-}
-
-UniqueGdipBitmap Render(SettingsStore& settings, const SYSTEMTIME& utc) {
+std::optional<PictureBuffer> Render(SettingsStore& settings, const SYSTEMTIME& utc) {
     const SunInstant sun =
         SunInstantAt(utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond);
     std::wstring dayPath;
@@ -49,50 +35,48 @@ UniqueGdipBitmap Render(SettingsStore& settings, const SYSTEMTIME& utc) {
     settings.GetSrcImgPath(dayPath);
     settings.GetSrc2ImgPath(nightPath);
 
+    const MultithreadedApartment apartment;
     // The two decodes are most of the work and independent of each other.
-    UniqueGdipBitmap nightImage;
-    UniqueGdipBitmap dayImage;
+    DecodedPicture night;
+    DecodedPicture day;
     {
-        SideTask decodeNight([&] { nightImage = LoadBitmapFromFile(nightPath); });
-        dayImage = LoadBitmapFromFile(dayPath);
+        SideTask decodeNight([&] {
+            const MultithreadedApartment sideApartment;
+            night = DecodedPicture(nightPath);
+        });
+        day = DecodedPicture(dayPath);
     }
-    if (!dayImage || !nightImage) {
+    if (!day || !night || day.ColourFormat() == PixelFormatUndefined) {
         return {};
     }
-    PixelFormat format = 0;
-    if (GdipGetImagePixelFormat(dayImage.get(), &format) != Ok || !IsBlendableFormat(format)) {
-        return {};
-    }
-    const BitmapSize daySize = SizeOfBitmap(dayImage.get());
-    const BitmapSize nightSize = SizeOfBitmap(nightImage.get());
-    bool finished = false;
-    {
-        // The night is blended into the day bitmap's own memory where its layout allows, so
-        // the day pixels exist once. Only the night pixels that lie over the day image are read.
-        const LockedBitmap day(dayImage.get(),
-                               static_cast<ImageLockMode>(ImageLockModeRead | ImageLockModeWrite),
-                               {PixelFormat24bppRGB, PixelFormat32bppARGB});
-        const LockedBitmap night(nightImage.get(), ImageLockModeRead,
-                                 {PixelFormat24bppRGB, PixelFormat32bppRGB, PixelFormat32bppARGB},
-                                 std::min(nightSize.width, daySize.width),
-                                 std::min(nightSize.height, daySize.height));
-        if (!day || !night) {
+    CompactNight nightAreas(
+        NightAreasRead(sun, day.Width(), day.Height(), night.Width(), night.Height()),
+        night.Width(), night.Height(), night.BytesPerPixel());
+    for (std::size_t index = 0; index < nightAreas.Areas().size(); ++index) {
+        if (!night.Copy(nightAreas.Areas()[index], nightAreas.AreaPixels(index))) {
             return {};
         }
-        SettingsColumnGate<SettingsStore> gate(settings, daySize.width);
-        finished = BlendTerminator(sun, day.Pixels(), night.Pixels(), gate);
     }
-    nightImage.reset();
-    // An unfinished blend is never used, even if the flag has been cleared again meanwhile.
-    if (!finished || settings.GetCancel() != 0) {
+    night = {};
+    PictureBuffer picture(day.Width(), day.Height(), day.ColourFormat(),
+                          PictureBuffer::Start::toBeOverwritten);
+    if (picture.Bitmap() == nullptr ||
+        !day.Copy({0, day.Width(), 0, day.Height()}, picture.Pixels())) {
         return {};
     }
-    return dayImage;
+    day = {};
+    SettingsColumnGate<SettingsStore> gate(settings, picture.Pixels().width);
+    // An unfinished blend is never used, even if the flag has been cleared again meanwhile.
+    if (!BlendTerminator(sun, picture.Pixels(), nightAreas, gate) || settings.GetCancel() != 0) {
+        return {};
+    }
+    return picture;
 }
 
 } // namespace
 
-UniqueGdipBitmap RenderTerminatorPicture(SettingsStore& settings, const SYSTEMTIME& utc) noexcept {
+std::optional<PictureBuffer> RenderTerminatorPicture(SettingsStore& settings,
+                                                     const SYSTEMTIME& utc) noexcept {
     const solar::ExtendedPrecisionScope precision;
     // Runs on the update worker: a failed allocation ends the run like any other failure.
     try {
@@ -110,8 +94,8 @@ bool SaveTerminatorPicture(Gdiplus::GpBitmap* picture, const std::wstring& outpu
 
 void RenderTerminatorImageAt(std::wstring outputPath, SettingsStore& settings,
                              const SYSTEMTIME& utc) {
-    if (const UniqueGdipBitmap picture = RenderTerminatorPicture(settings, utc)) {
-        SaveTerminatorPicture(picture.get(), outputPath);
+    if (const auto picture = RenderTerminatorPicture(settings, utc)) {
+        SaveTerminatorPicture(picture->Bitmap(), outputPath);
     }
 }
 

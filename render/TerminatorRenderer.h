@@ -4,17 +4,19 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
-#include "render/GdiplusOwners.h"
+#include "render/PictureBuffer.h"
 
 class SettingsStore;
 
 // Renders for the given UTC instant (milliseconds are not used) in memory. Reads the image
 // paths from settings, writes the progress there before each column and stops when its cancel
-// flag is set. Returns the day image's bitmap with the night blended in, or nothing when an
-// image can't be read or used or the run is cancelled.
-UniqueGdipBitmap RenderTerminatorPicture(SettingsStore& settings, const SYSTEMTIME& utc) noexcept;
+// flag is set. Returns the day image with the night blended in, 24-bit where the day image is
+// and 32-bit otherwise, or nothing when an image can't be read or used or the run is cancelled.
+std::optional<PictureBuffer> RenderTerminatorPicture(SettingsStore& settings,
+                                                     const SYSTEMTIME& utc) noexcept;
 
 // Saves a rendered picture as BMP at outputPath. When the save fails, a file already there
 // stays as it was.

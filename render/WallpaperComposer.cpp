@@ -12,6 +12,7 @@
 #include "render/GdiplusBitmapFile.h"
 #include "render/LockedBitmap.h"
 #include "render/OutputFolder.h"
+#include "render/PictureBuffer.h"
 #include "render/SaveImageFile.h"
 #include "render/SideTask.h"
 #include "render/TerminatorRenderer.h"
@@ -23,28 +24,6 @@ namespace {
 
 constexpr wchar_t kTerminatorImageName[] = L"Pembrix Gloamery Terminator Image.bmp";
 constexpr wchar_t kWallpaperName[] = L"Pembrix Gloamery Current Image.bmp";
-
-// The wallpaper's pixels, in memory the program owns, and a GDI+ bitmap over them for saving.
-class WallpaperPixels {
-public:
-    WallpaperPixels(int width, int height, Gdiplus::PixelFormat format) {
-        const std::uint32_t bytesPerPixel = format == PixelFormat24bppRGB ? 3 : 4;
-        // Rows padded to four bytes, as bitmaps keep them.
-        const std::ptrdiff_t stride = (static_cast<std::ptrdiff_t>(width) * bytesPerPixel + 3) & ~3;
-        bytes.resize(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
-        view = {bytes.data(), static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
-                stride, bytesPerPixel};
-        Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, static_cast<INT>(stride),
-                                                       format, bytes.data(), bitmap.put());
-    }
-    PixelView Pixels() const { return view; }
-    Gdiplus::GpBitmap* Bitmap() const { return bitmap.get(); }
-
-private:
-    std::vector<std::uint8_t> bytes; // zero: what a new bitmap starts with
-    PixelView view;
-    UniqueGdipBitmap bitmap; // goes before the bytes it reads
-};
 
 // The wallpaper's path in the output folder, or false when there is no output folder.
 bool WallpaperPath(std::wstring& path) {
@@ -69,34 +48,35 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
     settings.SetCancel(0);
 
     const bool terminatorMode = settings.GetTerminator() == 1;
-    UniqueGdipBitmap picture;
+    // The day-and-night picture comes from the renderer in memory; any other from its file.
+    std::optional<PictureBuffer> rendered;
+    UniqueGdipBitmap loaded;
     std::wstring terminatorPath;
-    bool rendered = false;
     if (terminatorMode) {
         terminatorPath = MakeOutputPath(kTerminatorImageName);
-        picture = RenderTerminatorPicture(settings, utc);
+        rendered = RenderTerminatorPicture(settings, utc);
         if (settings.GetCancel() == 1) {
             return;
         }
         // Without a new rendering, the one an earlier update left is shown.
-        rendered = static_cast<bool>(picture);
         if (!rendered) {
-            picture = LoadBitmapFromFile(terminatorPath);
+            loaded = LoadBitmapFromFile(terminatorPath);
         }
     } else {
         std::wstring picturePath;
         settings.GetSrcImgPath(picturePath);
-        picture = LoadBitmapFromFile(picturePath);
+        loaded = LoadBitmapFromFile(picturePath);
     }
+    Gdiplus::GpBitmap* const picture = rendered ? rendered->Bitmap() : loaded.get();
     const auto progress = [&settings, terminatorMode](int percent) {
         if (!terminatorMode) {
             settings.SetProgress(percent);
         }
     };
-    if (!picture) {
+    if (picture == nullptr) {
         return;
     }
-    const BitmapSize size = SizeOfBitmap(picture.get());
+    const BitmapSize size = SizeOfBitmap(picture);
     // A picture or screen of no size gives nothing sound to draw: the run ends as when the
     // picture does not load.
     const auto layout = ComputeDesktopWallpaper(size.width, size.height, settings.GetNoonPixel(),
@@ -105,15 +85,16 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
         return;
     }
 
-    std::optional<WallpaperPixels> wallpaper;
+    std::optional<PictureBuffer> wallpaper;
     {
-        const LockedBitmap source(picture.get(), Gdiplus::ImageLockModeRead,
+        const LockedBitmap source(picture, Gdiplus::ImageLockModeRead,
                                   {PixelFormat24bppRGB, PixelFormat32bppRGB, PixelFormat32bppARGB,
                                    PixelFormat32bppPARGB});
         if (!source) {
             return;
         }
-        wallpaper.emplace(layout->bounds.width, layout->bounds.height, source.Format());
+        wallpaper.emplace(static_cast<std::uint32_t>(layout->bounds.width),
+                          static_cast<std::uint32_t>(layout->bounds.height), source.Format());
         const auto stopped = [&settings] { return settings.GetCancel() == 1; };
         const auto& pieces = layout->pieces;
         for (size_t next = 0; next < pieces.size(); ++next) {
@@ -149,7 +130,7 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
     // The day-and-night picture goes to its file while the wallpaper is saved and installed.
     std::optional<SideTask> saveRendered;
     if (rendered) {
-        saveRendered.emplace([&] { SaveTerminatorPicture(picture.get(), terminatorPath); });
+        saveRendered.emplace([&] { SaveTerminatorPicture(picture, terminatorPath); });
     }
     std::wstring wallpaperPath;
     if (!WallpaperPath(wallpaperPath)) {

@@ -42,31 +42,106 @@ struct ColumnTerms {
     double cosHourAngle = 0;
 };
 
-// DayBytes and NightBytes: bytes a pixel of each image, 3 or 4.
-template <std::uint32_t DayBytes, std::uint32_t NightBytes> class TerminatorBlend {
+// The hoisted terms of the altitude for every row and column, and the classification of samples
+// strip by strip.
+class BlendTerms {
 public:
-    TerminatorBlend(const SunInstant& sun, PixelView day, ConstPixelView night)
-        : sun(sun), day(day), night(night), rows(day.height), columns(day.width) {
+    BlendTerms(const SunInstant& sun, std::uint32_t width, std::uint32_t height)
+        : rows(height), columns(width) {
         const Extended declination = StoreDouble(Extended{sun.declination} * kDegreesToRadians);
-        const double step = LatitudeStep(day.height);
-        for (std::uint32_t row = 0; row < day.height; ++row) {
+        const double step = LatitudeStep(height);
+        for (std::uint32_t row = 0; row < height; ++row) {
             RowTerms& terms = rows[row];
             terms.latitude = RowLatitude(row, step);
             const Extended latitude = StoreDouble(Extended{terms.latitude} * kDegreesToRadians);
             terms.cosineTerm = static_cast<double>(std::cos(declination) * std::cos(latitude));
             terms.sineTerm = static_cast<double>(std::sin(declination) * std::sin(latitude));
         }
-        for (std::uint32_t column = 0; column < day.width; ++column) {
+        for (std::uint32_t column = 0; column < width; ++column) {
             ColumnTerms& terms = columns[column];
-            terms.longitude = ColumnLongitude(column, day.width);
+            terms.longitude = ColumnLongitude(column, width);
             const Extended hourAngle = HourAngleDegrees(sun.julianDate, sun.universalTime,
                                                         terms.longitude, sun.rightAscension);
             terms.cosHourAngle = static_cast<double>(std::cos(hourAngle * kDegreesToRadians));
         }
+    }
+
+    void EnterStrip(std::uint32_t first, std::uint32_t end) {
+        const auto [lowest, highest] =
+            std::minmax_element(columns.begin() + first, columns.begin() + end,
+                                [](const ColumnTerms& a, const ColumnTerms& b) {
+                                    return a.cosHourAngle < b.cosHourAngle;
+                                });
+        stripLowestCos = lowest->cosHourAngle;
+        stripHighestCos = highest->cosHourAngle;
+    }
+
+    // The sine is linear in cos H, so the strip's extremes of cos H bound the whole row of it.
+    bool AllDay(std::uint32_t row) const {
+        return std::min(AtLowest(row), AtHighest(row)) >= kDayEdge;
+    }
+    bool AllNight(std::uint32_t row) const {
+        return std::max(AtLowest(row), AtHighest(row)) <= nightEdge;
+    }
+
+    // The night pixels the strip's columns [first, end) read: those of the rows below
+    // nightRows that are not all day, from the first such row to the last.
+    PixelArea AreaRead(std::uint32_t first, std::uint32_t end, std::uint32_t nightRows) const {
+        std::uint32_t firstRow = 0;
+        while (firstRow < nightRows && AllDay(firstRow)) {
+            ++firstRow;
+        }
+        std::uint32_t endRow = nightRows;
+        while (endRow > firstRow && AllDay(endRow - 1)) {
+            --endRow;
+        }
+        return {first, end, firstRow, endRow};
+    }
+
+    std::vector<RowTerms> rows;
+    std::vector<ColumnTerms> columns;
+    const double nightEdge = std::sin(kTwilightEdgeDegrees / kRadiansToDegrees) - kSineMargin;
+    static constexpr double kDayEdge = kSineMargin;
+
+private:
+    double AtLowest(std::uint32_t row) const {
+        return stripLowestCos * rows[row].cosineTerm + rows[row].sineTerm;
+    }
+    double AtHighest(std::uint32_t row) const {
+        return stripHighestCos * rows[row].cosineTerm + rows[row].sineTerm;
+    }
+
+    double stripLowestCos = 0;
+    double stripHighestCos = 0;
+};
+
+// The night columns a strip of day columns [first, end) reads: those the night image has.
+std::uint32_t NightEnd(std::uint32_t nightWidth, std::uint32_t first, std::uint32_t end) {
+    return std::clamp(nightWidth, first, end);
+}
+
+// The whole night image in memory.
+class WholeNight final : public NightPixels {
+public:
+    explicit WholeNight(ConstPixelView night)
+        : NightPixels(night.width, night.height, night.bytesPerPixel), night(night) {}
+    ConstPixelView Area(const PixelArea& area) const override {
+        return {night.Row(area.firstRow) + std::size_t{area.firstColumn} * bytesPerPixel,
+                area.endColumn - area.firstColumn, area.endRow - area.firstRow, night.stride,
+                bytesPerPixel};
+    }
+
+private:
+    ConstPixelView night;
+};
+
+// DayBytes and NightBytes: bytes a pixel of each image, 3 or 4.
+template <std::uint32_t DayBytes, std::uint32_t NightBytes> class TerminatorBlend {
+public:
+    TerminatorBlend(const SunInstant& sun, PixelView day, const NightPixels& night)
+        : sun(sun), day(day), night(night), terms(sun, day.width, day.height) {
         // Only a night image smaller than the day image needs the colour carried along.
         nightCoversDay = night.width >= day.width && night.height >= day.height;
-        dayEdge = kSineMargin;
-        nightEdge = std::sin(kTwilightEdgeDegrees / kRadiansToDegrees) - kSineMargin;
     }
 
     bool Run(ColumnGate& gate) {
@@ -77,7 +152,9 @@ public:
                     return false;
                 }
             }
-            BlendStrip(first, end);
+            if (!BlendStrip(first, end)) {
+                return false;
+            }
         }
         return true;
     }
@@ -85,36 +162,38 @@ public:
 private:
     // One strip in two passes. The samples inside the night image come first, so that each
     // column's last night colour is known before the samples outside it are painted with it.
-    void BlendStrip(std::uint32_t first, std::uint32_t end) {
+    bool BlendStrip(std::uint32_t first, std::uint32_t end) {
         stripFirst = first;
-        const auto [lowest, highest] =
-            std::minmax_element(columns.begin() + first, columns.begin() + end,
-                                [](const ColumnTerms& a, const ColumnTerms& b) {
-                                    return a.cosHourAngle < b.cosHourAngle;
-                                });
-        stripLowestCos = lowest->cosHourAngle;
-        stripHighestCos = highest->cosHourAngle;
+        terms.EnterStrip(first, end);
         std::fill(seen.begin(), seen.end(), false);
-        const std::uint32_t insideEnd = std::clamp(night.width, first, end);
+        const std::uint32_t insideEnd = NightEnd(night.width, first, end);
         const std::uint32_t insideRows = std::min(day.height, night.height);
-        for (std::uint32_t row = 0; row < insideRows && first < insideEnd; ++row) {
-            const std::uint8_t* nightRow = night.Row(row);
-            if (!nightCoversDay) {
-                BlendSegment(row, first, insideEnd, [&](std::uint32_t column) {
-                    const std::uint32_t colour =
-                        LoadArgb<NightBytes>(nightRow + column * NightBytes);
-                    latest[column - stripFirst] = colour;
-                    seen[column - stripFirst] = true;
-                    return colour;
-                });
-            } else {
-                BlendSegment(row, first, insideEnd, [nightRow](std::uint32_t column) {
-                    return LoadArgb<NightBytes>(nightRow + column * NightBytes);
-                });
+        const PixelArea read = terms.AreaRead(first, insideEnd, insideRows);
+        if (read.firstColumn < read.endColumn && read.firstRow < read.endRow) {
+            const ConstPixelView area = night.Area(read);
+            if (area.data == nullptr) {
+                return false;
+            }
+            for (std::uint32_t row = read.firstRow; row < read.endRow; ++row) {
+                // Column `first` of the map is column 0 of the area.
+                const std::uint8_t* nightRow = area.Row(row - read.firstRow);
+                if (!nightCoversDay) {
+                    BlendSegment(row, first, insideEnd, [&](std::uint32_t column) {
+                        const std::uint32_t colour =
+                            LoadArgb<NightBytes>(nightRow + (column - first) * NightBytes);
+                        latest[column - stripFirst] = colour;
+                        seen[column - stripFirst] = true;
+                        return colour;
+                    });
+                } else {
+                    BlendSegment(row, first, insideEnd, [nightRow, first](std::uint32_t column) {
+                        return LoadArgb<NightBytes>(nightRow + (column - first) * NightBytes);
+                    });
+                }
             }
         }
         if (nightCoversDay) {
-            return;
+            return true;
         }
 
         for (std::uint32_t column = first; column < end; ++column) {
@@ -131,20 +210,18 @@ private:
         for (std::uint32_t row = 0; row < day.height && insideEnd < end; ++row) {
             BlendSegment(row, insideEnd, end, repeat);
         }
+        return true;
     }
 
     template <typename NightColour>
     void BlendSegment(std::uint32_t row, std::uint32_t first, std::uint32_t end,
                       NightColour nightColour) {
-        const RowTerms& terms = rows[row];
+        const RowTerms& rowTerms = terms.rows[row];
         std::uint8_t* pixels = day.Row(row);
-        // The sine is linear in cos H, so the strip's extremes of cos H bound the whole segment.
-        const double atLowest = stripLowestCos * terms.cosineTerm + terms.sineTerm;
-        const double atHighest = stripHighestCos * terms.cosineTerm + terms.sineTerm;
-        if (std::min(atLowest, atHighest) >= dayEdge) {
+        if (terms.AllDay(row)) {
             return;
         }
-        if (std::max(atLowest, atHighest) <= nightEdge) {
+        if (terms.AllNight(row)) {
             for (std::uint32_t column = first; column < end; ++column) {
                 StoreArgb<DayBytes>(pixels + column * DayBytes,
                                     StrokeColour(255, nightColour(column)));
@@ -152,14 +229,15 @@ private:
             return;
         }
         for (std::uint32_t column = first; column < end; ++column) {
-            const double sine = columns[column].cosHourAngle * terms.cosineTerm + terms.sineTerm;
-            if (sine >= dayEdge) {
+            const ColumnTerms& columnTerms = terms.columns[column];
+            const double sine = columnTerms.cosHourAngle * rowTerms.cosineTerm + rowTerms.sineTerm;
+            if (sine >= BlendTerms::kDayEdge) {
                 continue;
             }
             std::uint8_t alpha = 255;
-            if (sine > nightEdge) {
+            if (sine > terms.nightEdge) {
                 const std::optional<std::uint8_t> bandAlpha =
-                    BandAlpha(sine, columns[column].longitude, terms.latitude);
+                    BandAlpha(sine, columnTerms.longitude, rowTerms.latitude);
                 if (!bandAlpha) {
                     continue;
                 }
@@ -188,16 +266,11 @@ private:
 private:
     const SunInstant& sun;
     PixelView day;
-    ConstPixelView night;
-    std::vector<RowTerms> rows;
-    std::vector<ColumnTerms> columns;
+    const NightPixels& night;
+    BlendTerms terms;
     bool nightCoversDay = false;
-    double dayEdge = 0;
-    double nightEdge = 0;
 
     std::uint32_t stripFirst = 0;
-    double stripLowestCos = 0;
-    double stripHighestCos = 0;
     std::array<std::uint32_t, kStripWidth> latest{};
     std::array<bool, kStripWidth> seen{};
     std::array<std::uint32_t, kStripWidth> fallback{};
@@ -206,7 +279,8 @@ private:
 
 } // namespace
 
-bool BlendTerminator(const SunInstant& sun, PixelView day, ConstPixelView night, ColumnGate& gate) {
+bool BlendTerminator(const SunInstant& sun, PixelView day, const NightPixels& night,
+                     ColumnGate& gate) {
     const auto run = [&]<std::uint32_t DayBytes, std::uint32_t NightBytes>() {
         return TerminatorBlend<DayBytes, NightBytes>(sun, day, night).Run(gate);
     };
@@ -216,4 +290,25 @@ bool BlendTerminator(const SunInstant& sun, PixelView day, ConstPixelView night,
     }
     return night.bytesPerPixel == 3 ? run.template operator()<4, 3>()
                                     : run.template operator()<4, 4>();
+}
+
+bool BlendTerminator(const SunInstant& sun, PixelView day, ConstPixelView night, ColumnGate& gate) {
+    return BlendTerminator(sun, day, WholeNight(night), gate);
+}
+
+std::vector<PixelArea> NightAreasRead(const SunInstant& sun, std::uint32_t dayWidth,
+                                      std::uint32_t dayHeight, std::uint32_t nightWidth,
+                                      std::uint32_t nightHeight) {
+    BlendTerms terms(sun, dayWidth, dayHeight);
+    std::vector<PixelArea> areas;
+    for (std::uint32_t first = 0; first < dayWidth; first += kStripWidth) {
+        const std::uint32_t end = first + std::min(kStripWidth, dayWidth - first);
+        const std::uint32_t insideEnd = NightEnd(nightWidth, first, end);
+        terms.EnterStrip(first, end);
+        const PixelArea area = terms.AreaRead(first, insideEnd, std::min(dayHeight, nightHeight));
+        if (area.firstColumn < area.endColumn && area.firstRow < area.endRow) {
+            areas.push_back(area);
+        }
+    }
+    return areas;
 }

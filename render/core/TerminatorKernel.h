@@ -9,7 +9,9 @@
 // is opaque black.
 
 #include <cstdint>
+#include <vector>
 
+#include "render/core/NightPixels.h"
 #include "render/core/TerminatorImage.h"
 #include "solar/SunInstant.h"
 
@@ -28,3 +30,13 @@ protected:
 // the day image holds an unfinished blend. Throws std::bad_alloc when its row and column tables
 // cannot be allocated.
 bool BlendTerminator(const SunInstant& sun, PixelView day, ConstPixelView night, ColumnGate& gate);
+
+// The same with the night read area by area; it also returns false when an area is not at hand.
+bool BlendTerminator(const SunInstant& sun, PixelView day, const NightPixels& night,
+                     ColumnGate& gate);
+
+// The night areas that blend reads for a day image of the given size, in the order it reads
+// them; areas it reads nothing from are left out.
+std::vector<PixelArea> NightAreasRead(const SunInstant& sun, std::uint32_t dayWidth,
+                                      std::uint32_t dayHeight, std::uint32_t nightWidth,
+                                      std::uint32_t nightHeight);

@@ -1,0 +1,25 @@
+#include "render/PictureBuffer.h"
+
+#include <climits>
+#include <new>
+
+PictureBuffer::PictureBuffer(std::uint32_t width, std::uint32_t height, Gdiplus::PixelFormat format,
+                             Start start) {
+    const std::uint32_t bytesPerPixel = format == PixelFormat24bppRGB ? 3 : 4;
+    if (width > (INT_MAX - 3) / bytesPerPixel || height > INT_MAX) {
+        throw std::bad_alloc();
+    }
+    const std::uint64_t stride = (std::uint64_t{width} * bytesPerPixel + 3) & ~std::uint64_t{3};
+    if (height != 0 && stride > PTRDIFF_MAX / height) {
+        throw std::bad_alloc();
+    }
+    // Pixels that are about to be overwritten are not zeroed first: at a large map's size that
+    // is a pass over a hundred megabytes for nothing.
+    const auto size = static_cast<std::size_t>(stride * height);
+    bytes = start == Start::zeroed ? std::make_unique<std::uint8_t[]>(size)
+                                   : std::make_unique_for_overwrite<std::uint8_t[]>(size);
+    view = {bytes.get(), width, height, static_cast<std::ptrdiff_t>(stride), bytesPerPixel};
+    Gdiplus::DllExports::GdipCreateBitmapFromScan0(
+        static_cast<INT>(width), static_cast<INT>(height), static_cast<INT>(stride), format,
+        bytes.get(), bitmap.put());
+}
