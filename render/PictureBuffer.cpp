@@ -4,7 +4,8 @@
 #include <new>
 
 PictureBuffer::PictureBuffer(std::uint32_t width, std::uint32_t height, Gdiplus::PixelFormat format,
-                             Start start) {
+                             Start start)
+    : format(format) {
     const std::uint32_t bytesPerPixel = format == PixelFormat24bppRGB ? 3 : 4;
     if (width > (INT_MAX - 3) / bytesPerPixel || height > INT_MAX) {
         throw std::bad_alloc();

@@ -22,11 +22,13 @@ public:
                   Start start = Start::zeroed);
 
     PixelView Pixels() const { return view; }
+    Gdiplus::PixelFormat Format() const { return format; }
     // Null when GDI+ could not make the bitmap.
     Gdiplus::GpBitmap* Bitmap() const { return bitmap.get(); }
 
 private:
     std::unique_ptr<std::uint8_t[]> bytes;
     PixelView view;
+    Gdiplus::PixelFormat format;
     UniqueGdipBitmap bitmap; // goes before the bytes it reads
 };

@@ -68,6 +68,13 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
         loaded = LoadBitmapFromFile(picturePath);
     }
     Gdiplus::GpBitmap* const picture = rendered ? rendered->Bitmap() : loaded.get();
+    // A new day-and-night picture goes to its file while the wallpaper is drawn, saved and
+    // installed; the drawing reads the picture's memory directly, without locking the bitmap
+    // that is being saved.
+    std::optional<SideTask> saveRendered;
+    if (rendered) {
+        saveRendered.emplace([&] { SaveTerminatorPicture(picture, terminatorPath); });
+    }
     const auto progress = [&settings, terminatorMode](int percent) {
         if (!terminatorMode) {
             settings.SetProgress(percent);
@@ -87,14 +94,25 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
 
     std::optional<PictureBuffer> wallpaper;
     {
-        const LockedBitmap source(picture, Gdiplus::ImageLockModeRead,
-                                  {PixelFormat24bppRGB, PixelFormat32bppRGB, PixelFormat32bppARGB,
-                                   PixelFormat32bppPARGB});
-        if (!source) {
+        std::optional<LockedBitmap> locked;
+        PixelView source;
+        Gdiplus::PixelFormat format = 0;
+        if (rendered) {
+            source = rendered->Pixels();
+            format = rendered->Format();
+        } else {
+            locked.emplace(picture, Gdiplus::ImageLockModeRead,
+                           std::initializer_list<Gdiplus::PixelFormat>{
+                               PixelFormat24bppRGB, PixelFormat32bppRGB, PixelFormat32bppARGB,
+                               PixelFormat32bppPARGB});
+            source = locked->Pixels();
+            format = locked->Format();
+        }
+        if (source.data == nullptr) {
             return;
         }
         wallpaper.emplace(static_cast<std::uint32_t>(layout->bounds.width),
-                          static_cast<std::uint32_t>(layout->bounds.height), source.Format());
+                          static_cast<std::uint32_t>(layout->bounds.height), format);
         const auto stopped = [&settings] { return settings.GetCancel() == 1; };
         const auto& pieces = layout->pieces;
         for (size_t next = 0; next < pieces.size(); ++next) {
@@ -106,14 +124,14 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
             {
                 const SideTask lower([&] {
                     try {
-                        lowerDrawn = ResamplePieceRows(source.Pixels(), piece, half,
-                                                       piece.destination.height,
-                                                       wallpaper->Pixels(), stopped);
+                        lowerDrawn =
+                            ResamplePieceRows(source, piece, half, piece.destination.height,
+                                              wallpaper->Pixels(), stopped);
                     } catch (const std::exception&) {
                     }
                 });
-                upperDrawn = ResamplePieceRows(source.Pixels(), piece, 0, half, wallpaper->Pixels(),
-                                               stopped);
+                upperDrawn =
+                    ResamplePieceRows(source, piece, 0, half, wallpaper->Pixels(), stopped);
             }
             if (!upperDrawn || !lowerDrawn) {
                 return;
@@ -126,11 +144,6 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
     }
     if (settings.GetCancel() == 1) {
         return;
-    }
-    // The day-and-night picture goes to its file while the wallpaper is saved and installed.
-    std::optional<SideTask> saveRendered;
-    if (rendered) {
-        saveRendered.emplace([&] { SaveTerminatorPicture(picture, terminatorPath); });
     }
     std::wstring wallpaperPath;
     if (!WallpaperPath(wallpaperPath)) {
