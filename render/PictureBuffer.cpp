@@ -1,7 +1,11 @@
 #include "render/PictureBuffer.h"
 
+#include <algorithm>
 #include <climits>
 #include <new>
+#include <span>
+
+#include "render/FirstTouch.h"
 
 PictureBuffer::PictureBuffer(std::uint32_t width, std::uint32_t height, Gdiplus::PixelFormat format,
                              Start start)
@@ -17,8 +21,14 @@ PictureBuffer::PictureBuffer(std::uint32_t width, std::uint32_t height, Gdiplus:
     // Pixels that are about to be overwritten are not zeroed first: at a large map's size that
     // is a pass over a hundred megabytes for nothing.
     const auto size = static_cast<std::size_t>(stride * height);
-    bytes = start == Start::zeroed ? std::make_unique<std::uint8_t[]>(size)
-                                   : std::make_unique_for_overwrite<std::uint8_t[]>(size);
+    bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+    if (start == Start::zeroed) {
+        // What a new bitmap starts with, written by two threads (see FirstTouch.h).
+        const std::span<std::uint8_t> all(bytes.get(), size);
+        WhileTouching(all.subspan(size / 2),
+                      [&] { std::fill(all.begin(), all.begin() + size / 2, std::uint8_t{0}); });
+        std::fill(all.begin() + size / 2, all.end(), std::uint8_t{0});
+    }
     view = {bytes.get(), width, height, static_cast<std::ptrdiff_t>(stride), bytesPerPixel};
     Gdiplus::DllExports::GdipCreateBitmapFromScan0(
         static_cast<INT>(width), static_cast<INT>(height), static_cast<INT>(stride), format,

@@ -4,6 +4,7 @@
 
 #include "render/DecodedPicture.h"
 #include "render/EncoderClsid.h"
+#include "render/FirstTouch.h"
 #include "render/SaveImageFile.h"
 #include "render/SideTask.h"
 #include "render/core/CompactNight.h"
@@ -26,6 +27,35 @@
 using namespace Gdiplus;
 
 namespace {
+
+// Fills the areas; the later half of their memory is first written on a second thread while the
+// earlier half is filled.
+bool CopyNightAreas(const DecodedPicture& night, CompactNight& areas) {
+    const std::size_t count = areas.Areas().size();
+    const auto copy = [&](std::size_t first, std::size_t end) {
+        for (std::size_t index = first; index < end; ++index) {
+            if (!night.Copy(areas.Areas()[index], areas.AreaPixels(index))) {
+                return false;
+            }
+        }
+        return true;
+    };
+    return WhileTouching(areas.BytesFrom(count / 2), [&] { return copy(0, count / 2); }) &&
+           copy(count / 2, count);
+}
+
+// Copies the whole picture, its upper rows while the pages of its lower rows are first written
+// on a second thread.
+bool CopyWhole(const DecodedPicture& picture, PixelView to) {
+    const std::uint32_t half = to.height / 2;
+    const auto lower = std::span(to.Row(half), to.Row(to.height - 1) + to.stride);
+    return (half == 0 || WhileTouching(lower,
+                                       [&] {
+                                           return picture.Copy({0, to.width, 0, half}, to);
+                                       })) &&
+           picture.Copy({0, to.width, half, to.height},
+                        {to.Row(half), to.width, to.height - half, to.stride, to.bytesPerPixel});
+}
 
 std::optional<PictureBuffer> Render(SettingsStore& settings, const SYSTEMTIME& utc) {
     const SunInstant sun =
@@ -52,16 +82,13 @@ std::optional<PictureBuffer> Render(SettingsStore& settings, const SYSTEMTIME& u
     CompactNight nightAreas(
         NightAreasRead(sun, day.Width(), day.Height(), night.Width(), night.Height()),
         night.Width(), night.Height(), night.BytesPerPixel());
-    for (std::size_t index = 0; index < nightAreas.Areas().size(); ++index) {
-        if (!night.Copy(nightAreas.Areas()[index], nightAreas.AreaPixels(index))) {
-            return {};
-        }
+    if (!CopyNightAreas(night, nightAreas)) {
+        return {};
     }
     night = {};
     PictureBuffer picture(day.Width(), day.Height(), day.ColourFormat(),
                           PictureBuffer::Start::toBeOverwritten);
-    if (picture.Bitmap() == nullptr ||
-        !day.Copy({0, day.Width(), 0, day.Height()}, picture.Pixels())) {
+    if (picture.Bitmap() == nullptr || !CopyWhole(day, picture.Pixels())) {
         return {};
     }
     day = {};

@@ -44,6 +44,11 @@ PixelView CompactNight::AreaPixels(std::size_t index) {
     return ViewOf(index, bytes.data());
 }
 
+std::span<std::uint8_t> CompactNight::BytesFrom(std::size_t index) {
+    const std::size_t first = offsets.at(std::min(index, areas.size()));
+    return {bytes.data() + first, bytes.size() - first};
+}
+
 ConstPixelView CompactNight::Area(const PixelArea& area) const {
     // The blend asks for the areas in the order they were listed in.
     const auto found = std::lower_bound(

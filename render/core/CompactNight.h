@@ -19,6 +19,8 @@ public:
     std::span<const PixelArea> Areas() const { return areas; }
     // Where area `index` of the list is to be filled.
     PixelView AreaPixels(std::size_t index);
+    // The memory of the areas from index on.
+    std::span<std::uint8_t> BytesFrom(std::size_t index);
 
     ConstPixelView Area(const PixelArea& area) const override;
 
