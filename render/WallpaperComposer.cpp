@@ -68,13 +68,6 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
         loaded = LoadBitmapFromFile(picturePath);
     }
     Gdiplus::GpBitmap* const picture = rendered ? rendered->Bitmap() : loaded.get();
-    // A new day-and-night picture goes to its file while the wallpaper is drawn, saved and
-    // installed; the drawing reads the picture's memory directly, without locking the bitmap
-    // that is being saved.
-    std::optional<SideTask> saveRendered;
-    if (rendered) {
-        saveRendered.emplace([&] { SaveTerminatorPicture(picture, terminatorPath); });
-    }
     const auto progress = [&settings, terminatorMode](int percent) {
         if (!terminatorMode) {
             settings.SetProgress(percent);
@@ -94,6 +87,7 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
 
     std::optional<PictureBuffer> wallpaper;
     {
+        // A picture the program rendered is read where it lies; one from a file through a lock.
         std::optional<LockedBitmap> locked;
         PixelView source;
         Gdiplus::PixelFormat format = 0;
@@ -144,6 +138,12 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
     }
     if (settings.GetCancel() == 1) {
         return;
+    }
+    // A new day-and-night picture goes to its file while the wallpaper is saved and installed.
+    // Begun any earlier, it would take a processor from the drawing.
+    std::optional<SideTask> saveRendered;
+    if (rendered) {
+        saveRendered.emplace([&] { SaveTerminatorPicture(picture, terminatorPath); });
     }
     std::wstring wallpaperPath;
     if (!WallpaperPath(wallpaperPath)) {
