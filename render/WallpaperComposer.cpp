@@ -139,22 +139,19 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
     if (settings.GetCancel() == 1) {
         return;
     }
-    // A new day-and-night picture goes to its file while the wallpaper is saved and installed.
-    // Begun any earlier, it would take a processor from the drawing.
+    // The desktop keeps its current picture unless a complete new file is in place.
+    std::wstring wallpaperPath;
+    CLSID bmpEncoder{};
+    const bool wallpaperSaved = WallpaperPath(wallpaperPath) &&
+                                GetEncoderClsid(L"image/bmp", bmpEncoder) != -1 &&
+                                SaveImageReplacing(wallpaper->Bitmap(), wallpaperPath, bmpEncoder);
+    // A new day-and-night picture goes to its file while the wallpaper is installed. Begun any
+    // earlier, it would take a processor from the wallpaper.
     std::optional<SideTask> saveRendered;
     if (rendered) {
         saveRendered.emplace([&] { SaveTerminatorPicture(picture, terminatorPath); });
     }
-    std::wstring wallpaperPath;
-    if (!WallpaperPath(wallpaperPath)) {
-        return;
-    }
-    CLSID bmpEncoder{};
-    if (GetEncoderClsid(L"image/bmp", bmpEncoder) == -1) {
-        return;
-    }
-    // The desktop keeps its current picture unless a complete new file is in place.
-    if (!SaveImageReplacing(wallpaper->Bitmap(), wallpaperPath, bmpEncoder)) {
+    if (!wallpaperSaved) {
         return;
     }
     progress(75);

@@ -109,6 +109,12 @@ TEST_F(WallpaperComposerTest, DayAndNightUpdateRendersFirstAndStopsWhenAsked) {
     EXPECT_LT(settings.GetProgress(), 99);
     EXPECT_TRUE(ReadFileBytes(rendering) == earlier);
     EXPECT_FALSE(FileExists(wallpaper));
+
+    // A wallpaper that can't be saved still leaves the new rendering in its file.
+    ASSERT_TRUE(CreateDirectoryW(wallpaper.c_str(), nullptr));
+    Compose(12, 0, 512, 256);
+    EXPECT_FALSE(ReadFileBytes(rendering) == earlier);
+    RemoveDirectoryW(wallpaper.c_str());
 }
 
 // When the images cannot be read, the rendering an earlier update left is shown.
