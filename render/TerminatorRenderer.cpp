@@ -48,13 +48,11 @@ bool CopyNightAreas(const DecodedPicture& night, CompactNight& areas) {
 // on a second thread.
 bool CopyWhole(const DecodedPicture& picture, PixelView to) {
     const std::uint32_t half = to.height / 2;
-    const auto lower = std::span(to.Row(half), to.Row(to.height - 1) + to.stride);
-    return (half == 0 || WhileTouching(lower,
-                                       [&] {
-                                           return picture.Copy({0, to.width, 0, half}, to);
-                                       })) &&
-           picture.Copy({0, to.width, half, to.height},
-                        {to.Row(half), to.width, to.height - half, to.stride, to.bytesPerPixel});
+    const PixelView lower{to.Row(half), to.width, to.height - half, to.stride, to.bytesPerPixel};
+    const auto lowerBytes = std::span(lower.Row(0), lower.Row(lower.height - 1) + lower.stride);
+    const auto copyUpper = [&] { return half == 0 || picture.Copy({0, to.width, 0, half}, to); };
+    return WhileTouching(lowerBytes, copyUpper) &&
+           picture.Copy({0, to.width, half, to.height}, lower);
 }
 
 std::optional<PictureBuffer> Render(SettingsStore& settings, const SYSTEMTIME& utc) {
@@ -71,6 +69,8 @@ std::optional<PictureBuffer> Render(SettingsStore& settings, const SYSTEMTIME& u
     DecodedPicture day;
     {
         SideTask decodeNight([&] {
+            // The worker's own entry keeps the apartment, and the night's decoder in it, after
+            // this thread has left it.
             const MultithreadedApartment sideApartment;
             night = DecodedPicture(nightPath);
         });
