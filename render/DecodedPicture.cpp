@@ -1,6 +1,10 @@
 #include "render/DecodedPicture.h"
 
 #include <climits>
+#include <exception>
+#include <span>
+
+#include "render/FirstTouch.h"
 
 namespace {
 
@@ -79,4 +83,36 @@ bool DecodedPicture::Copy(const PixelArea& area, PixelView to) const noexcept {
                        static_cast<INT>(area.endColumn - area.firstColumn), static_cast<INT>(rows)};
     return SUCCEEDED(source.get()->CopyPixels(&rect, static_cast<UINT>(to.stride),
                                               static_cast<UINT>(size), to.data));
+}
+
+bool DecodedPicture::CopyAll(PixelView to) const noexcept {
+    if (to.data == nullptr || to.width != width || to.height != height) {
+        return false;
+    }
+    const std::uint32_t half = height / 2;
+    const PixelView lower{to.Row(half), width, height - half, to.stride, to.bytesPerPixel};
+    const auto lowerBytes = std::span(lower.Row(0), lower.Row(lower.height - 1) + lower.stride);
+    const auto copyUpper = [&] { return half == 0 || Copy({0, width, 0, half}, to); };
+    return WhileTouching(lowerBytes, copyUpper) && Copy({0, width, half, height}, lower);
+}
+
+std::optional<PictureBuffer> ReadPictureFile(const std::wstring& path) noexcept {
+    try {
+        const MultithreadedApartment apartment;
+        const DecodedPicture decoded(path);
+        if (!decoded) {
+            return {};
+        }
+        const Gdiplus::PixelFormat format = decoded.ColourFormat() == PixelFormatUndefined
+                                                ? PixelFormat32bppARGB
+                                                : decoded.ColourFormat();
+        PictureBuffer picture(decoded.Width(), decoded.Height(), format,
+                              PictureBuffer::Start::toBeOverwritten);
+        if (picture.Bitmap() == nullptr || !decoded.CopyAll(picture.Pixels())) {
+            return {};
+        }
+        return picture;
+    } catch (const std::exception&) {
+        return {};
+    }
 }

@@ -10,8 +10,10 @@
 #include <wincodec.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "render/PictureBuffer.h"
 #include "render/core/NightPixels.h"
 #include "win/Unique.h"
 
@@ -59,6 +61,9 @@ public:
     // Copies the area's pixels to `to`, whose row 0 and column 0 take the area's first row and
     // column. False when the area lies outside the picture or does not fit `to`.
     bool Copy(const PixelArea& area, PixelView to) const noexcept;
+    // Copies the whole picture to `to`, a fresh buffer of its size: its upper rows while the
+    // pages of its lower rows are first written on a second thread (see FirstTouch.h).
+    bool CopyAll(PixelView to) const noexcept;
 
 private:
     UniqueCom<IWICBitmapDecoder> decoder;
@@ -68,3 +73,7 @@ private:
     std::uint32_t bytesPerPixel = 4;
     Gdiplus::PixelFormat colourFormat = PixelFormatUndefined;
 };
+
+// The picture in the file at path, in the program's own memory in the format ColourFormat names,
+// or 32-bit ARGB for pictures of few levels. Nothing when it can't be read or held.
+std::optional<PictureBuffer> ReadPictureFile(const std::wstring& path) noexcept;

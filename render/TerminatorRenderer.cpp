@@ -44,17 +44,6 @@ bool CopyNightAreas(const DecodedPicture& night, CompactNight& areas) {
            copy(count / 2, count);
 }
 
-// Copies the whole picture, its upper rows while the pages of its lower rows are first written
-// on a second thread.
-bool CopyWhole(const DecodedPicture& picture, PixelView to) {
-    const std::uint32_t half = to.height / 2;
-    const PixelView lower{to.Row(half), to.width, to.height - half, to.stride, to.bytesPerPixel};
-    const auto lowerBytes = std::span(lower.Row(0), lower.Row(lower.height - 1) + lower.stride);
-    const auto copyUpper = [&] { return half == 0 || picture.Copy({0, to.width, 0, half}, to); };
-    return WhileTouching(lowerBytes, copyUpper) &&
-           picture.Copy({0, to.width, half, to.height}, lower);
-}
-
 std::optional<PictureBuffer> Render(SettingsStore& settings, const SYSTEMTIME& utc) {
     const SunInstant sun =
         SunInstantAt(utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond);
@@ -88,7 +77,7 @@ std::optional<PictureBuffer> Render(SettingsStore& settings, const SYSTEMTIME& u
     night = {};
     PictureBuffer picture(day.Width(), day.Height(), day.ColourFormat(),
                           PictureBuffer::Start::toBeOverwritten);
-    if (picture.Bitmap() == nullptr || !CopyWhole(day, picture.Pixels())) {
+    if (picture.Bitmap() == nullptr || !day.CopyAll(picture.Pixels())) {
         return {};
     }
     day = {};

@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "render/DecodedPicture.h"
 #include "render/DesktopMonitors.h"
 #include "render/EncoderClsid.h"
-#include "render/GdiplusBitmapFile.h"
-#include "render/LockedBitmap.h"
 #include "render/OutputFolder.h"
 #include "render/PictureBuffer.h"
 #include "render/SaveImageFile.h"
@@ -48,94 +47,71 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
     settings.SetCancel(0);
 
     const bool terminatorMode = settings.GetTerminator() == 1;
-    // The day-and-night picture comes from the renderer in memory; any other from its file.
-    std::optional<PictureBuffer> rendered;
-    UniqueGdipBitmap loaded;
+    // The day-and-night picture comes from the renderer; any other from its file.
+    std::optional<PictureBuffer> picture;
+    bool rendered = false;
     std::wstring terminatorPath;
     if (terminatorMode) {
         terminatorPath = MakeOutputPath(kTerminatorImageName);
-        rendered = RenderTerminatorPicture(settings, utc);
+        picture = RenderTerminatorPicture(settings, utc);
         if (settings.GetCancel() == 1) {
             return;
         }
         // Without a new rendering, the one an earlier update left is shown.
+        rendered = picture.has_value();
         if (!rendered) {
-            loaded = LoadBitmapFromFile(terminatorPath);
+            picture = ReadPictureFile(terminatorPath);
         }
     } else {
         std::wstring picturePath;
         settings.GetSrcImgPath(picturePath);
-        loaded = LoadBitmapFromFile(picturePath);
+        picture = ReadPictureFile(picturePath);
     }
-    Gdiplus::GpBitmap* const picture = rendered ? rendered->Bitmap() : loaded.get();
     const auto progress = [&settings, terminatorMode](int percent) {
         if (!terminatorMode) {
             settings.SetProgress(percent);
         }
     };
-    if (picture == nullptr) {
+    if (!picture) {
         return;
     }
-    const BitmapSize size = SizeOfBitmap(picture);
+    const PixelView source = picture->Pixels();
     // A picture or screen of no size gives nothing sound to draw: the run ends as when the
     // picture does not load.
-    const auto layout = ComputeDesktopWallpaper(size.width, size.height, settings.GetNoonPixel(),
-                                                utc.wHour, utc.wMinute, monitors);
+    const auto layout = ComputeDesktopWallpaper(
+        source.width, source.height, settings.GetNoonPixel(), utc.wHour, utc.wMinute, monitors);
     if (!layout) {
         return;
     }
 
-    std::optional<PictureBuffer> wallpaper;
-    {
-        // A picture the program rendered is read where it lies; one from a file through a lock.
-        std::optional<LockedBitmap> locked;
-        PixelView source;
-        Gdiplus::PixelFormat format = 0;
-        if (rendered) {
-            source = rendered->Pixels();
-            format = rendered->Format();
-        } else {
-            locked.emplace(picture, Gdiplus::ImageLockModeRead,
-                           std::initializer_list<Gdiplus::PixelFormat>{
-                               PixelFormat24bppRGB, PixelFormat32bppRGB, PixelFormat32bppARGB,
-                               PixelFormat32bppPARGB});
-            source = locked->Pixels();
-            format = locked->Format();
+    PictureBuffer wallpaper(static_cast<std::uint32_t>(layout->bounds.width),
+                            static_cast<std::uint32_t>(layout->bounds.height), picture->Format());
+    const auto stopped = [&settings] { return settings.GetCancel() == 1; };
+    const auto& pieces = layout->pieces;
+    for (size_t next = 0; next < pieces.size(); ++next) {
+        // The lower half of the piece's rows on a second thread, the upper half here.
+        const DrawPiece& piece = pieces[next];
+        const int half = piece.destination.height / 2;
+        bool lowerDrawn = false;
+        bool upperDrawn = false;
+        {
+            const SideTask lower([&] {
+                try {
+                    lowerDrawn = ResamplePieceRows(source, piece, half, piece.destination.height,
+                                                   wallpaper.Pixels(), stopped);
+                } catch (const std::exception&) {
+                }
+            });
+            upperDrawn = ResamplePieceRows(source, piece, 0, half, wallpaper.Pixels(), stopped);
         }
-        if (source.data == nullptr) {
+        if (!upperDrawn || !lowerDrawn) {
             return;
         }
-        wallpaper.emplace(static_cast<std::uint32_t>(layout->bounds.width),
-                          static_cast<std::uint32_t>(layout->bounds.height), format);
-        const auto stopped = [&settings] { return settings.GetCancel() == 1; };
-        const auto& pieces = layout->pieces;
-        for (size_t next = 0; next < pieces.size(); ++next) {
-            // The lower half of the piece's rows on a second thread, the upper half here.
-            const DrawPiece& piece = pieces[next];
-            const int half = piece.destination.height / 2;
-            bool lowerDrawn = false;
-            bool upperDrawn = false;
-            {
-                const SideTask lower([&] {
-                    try {
-                        lowerDrawn =
-                            ResamplePieceRows(source, piece, half, piece.destination.height,
-                                              wallpaper->Pixels(), stopped);
-                    } catch (const std::exception&) {
-                    }
-                });
-                upperDrawn =
-                    ResamplePieceRows(source, piece, 0, half, wallpaper->Pixels(), stopped);
-            }
-            if (!upperDrawn || !lowerDrawn) {
-                return;
-            }
-            if (next == 0) {
-                progress(25);
-            }
+        if (next == 0) {
+            progress(25);
         }
-        progress(50);
     }
+    progress(50);
     if (settings.GetCancel() == 1) {
         return;
     }
@@ -144,12 +120,12 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
     CLSID bmpEncoder{};
     const bool wallpaperSaved = WallpaperPath(wallpaperPath) &&
                                 GetEncoderClsid(L"image/bmp", bmpEncoder) != -1 &&
-                                SaveImageReplacing(wallpaper->Bitmap(), wallpaperPath, bmpEncoder);
+                                SaveImageReplacing(wallpaper.Bitmap(), wallpaperPath, bmpEncoder);
     // A new day-and-night picture goes to its file while the wallpaper is installed. Begun any
     // earlier, it would take a processor from the wallpaper.
     std::optional<SideTask> saveRendered;
     if (rendered) {
-        saveRendered.emplace([&] { SaveTerminatorPicture(picture, terminatorPath); });
+        saveRendered.emplace([&] { SaveTerminatorPicture(picture->Bitmap(), terminatorPath); });
     }
     if (!wallpaperSaved) {
         return;
