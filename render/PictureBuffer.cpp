@@ -18,9 +18,16 @@ PictureBuffer::PictureBuffer(std::uint32_t width, std::uint32_t height, Gdiplus:
     if (height != 0 && stride > PTRDIFF_MAX / height) {
         throw std::bad_alloc();
     }
+    // More than the machine's memory could only be paged to death, and the first writes to its
+    // pages would begin before a picture that claims such a size turns out to be short.
+    const auto size = static_cast<std::size_t>(stride * height);
+    MEMORYSTATUSEX memory{};
+    memory.dwLength = sizeof memory;
+    if (GlobalMemoryStatusEx(&memory) && size > memory.ullTotalPhys) {
+        throw std::bad_alloc();
+    }
     // Pixels that are about to be overwritten are not zeroed first: at a large map's size that
     // is a pass over a hundred megabytes for nothing.
-    const auto size = static_cast<std::size_t>(stride * height);
     bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
     if (start == Start::zeroed) {
         // What a new bitmap starts with, written by two threads (see FirstTouch.h).

@@ -15,22 +15,24 @@ CompactNight::CompactNight(std::span<const PixelArea> areas, std::uint32_t width
                            std::uint32_t height, std::uint32_t bytesPerPixel)
     : NightPixels(width, height, bytesPerPixel), areas(areas.begin(), areas.end()) {
     offsets.reserve(areas.size() + 1);
-    std::uint64_t total = 0;
     offsets.push_back(0);
+    std::size_t total = 0;
     for (const PixelArea& area : areas) {
         if (area.firstColumn > area.endColumn || area.endColumn > width ||
             area.firstRow > area.endRow || area.endRow > height) {
             throw std::bad_alloc();
         }
-        // Each term is below 2^32 * 2^32 * 4 only in theory; the running total is checked
-        // against what memory can hold before it can wrap.
-        total += std::uint64_t{AreaWidth(area)} * (area.endRow - area.firstRow) * bytesPerPixel;
-        if (total > PTRDIFF_MAX || total > SIZE_MAX) {
+        const std::uint64_t rows = area.endRow - area.firstRow;
+        const std::uint64_t rowBytes = std::uint64_t{AreaWidth(area)} * bytesPerPixel;
+        const std::uint64_t room = PTRDIFF_MAX - total;
+        if (rows != 0 && rowBytes > room / rows) {
             throw std::bad_alloc();
         }
-        offsets.push_back(static_cast<std::size_t>(total));
+        total += static_cast<std::size_t>(rowBytes * rows);
+        offsets.push_back(total);
     }
-    bytes.resize(offsets.back());
+    // Not zeroed: every byte is copied in before it is read, and its page is first written then.
+    bytes = std::make_unique_for_overwrite<std::uint8_t[]>(total);
 }
 
 template <typename Byte>
@@ -41,12 +43,12 @@ BasicPixelView<Byte> CompactNight::ViewOf(std::size_t index, Byte* base) const {
 }
 
 PixelView CompactNight::AreaPixels(std::size_t index) {
-    return ViewOf(index, bytes.data());
+    return ViewOf(index, bytes.get());
 }
 
 std::span<std::uint8_t> CompactNight::BytesFrom(std::size_t index) {
     const std::size_t first = offsets.at(std::min(index, areas.size()));
-    return {bytes.data() + first, bytes.size() - first};
+    return {bytes.get() + first, offsets.back() - first};
 }
 
 ConstPixelView CompactNight::Area(const PixelArea& area) const {
@@ -57,5 +59,6 @@ ConstPixelView CompactNight::Area(const PixelArea& area) const {
     if (found == areas.end() || *found != area) {
         return {};
     }
-    return ViewOf(static_cast<std::size_t>(found - areas.begin()), bytes.data());
+    return ViewOf(static_cast<std::size_t>(found - areas.begin()),
+                  static_cast<const std::uint8_t*>(bytes.get()));
 }

@@ -4,6 +4,7 @@
 // image and about half of it lies on the day side, so this holds about half of it.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -29,5 +30,5 @@ private:
 
     std::vector<PixelArea> areas;     // in column order, as the blend walks them
     std::vector<std::size_t> offsets; // of each area in bytes, and the end of the last
-    std::vector<std::uint8_t> bytes;
+    std::unique_ptr<std::uint8_t[]> bytes;
 };
