@@ -42,6 +42,7 @@ bool PumpUntil(const std::function<bool()>& condition) {
 struct {
     std::atomic<HWND> dialog;
     std::atomic<int> started;
+    std::atomic<bool> asked;   // to stop, the first time
     std::atomic<bool> stopped; // by a repeated request, its message answered
 } worker;
 
@@ -51,7 +52,7 @@ unsigned WorkerBody(void* argument) {
     EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_BELOW_NORMAL);
     ++worker.started;
     settings.SetProgress(42);
-    cancelled();
+    worker.asked = cancelled();
     settings.SetCancel(0);
     DWORD_PTR answer = 0;
     worker.stopped = cancelled() &&
@@ -129,6 +130,12 @@ TEST(UpdateScheduler, RunsOneWorkerAtATimeAsTheSettingsAndTheSystemSay) {
         // A full-screen application stops the worker and holds updates back; once the worker
         // has ended, the progress is cleared and the button is back.
         SendMessageW(dialog.Window(), kAppBarMessage, ABN_FULLSCREENAPP, 1);
+        // The worker is asked at once, not at the next poll of its progress: this thread
+        // handles no message meanwhile.
+        for (int wait = 0; wait < 1000 && !worker.asked; ++wait) {
+            Sleep(5);
+        }
+        EXPECT_TRUE(worker.asked);
         ASSERT_TRUE(PumpUntil([&] { return !scheduler.IsUpdating(); }));
         scheduler.OnUpdateNow();
         EXPECT_EQ(std::tuple(state(), settings.GetProgress(), worker.stopped.load()),
