@@ -85,7 +85,7 @@ bool DecodedPicture::Copy(const PixelArea& area, PixelView to) const noexcept {
                                               static_cast<UINT>(size), to.data));
 }
 
-bool DecodedPicture::CopyAll(PixelView to) const noexcept {
+bool DecodedPicture::CopyAll(PixelView to) const {
     if (to.data == nullptr || to.width != width || to.height != height) {
         return false;
     }

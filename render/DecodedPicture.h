@@ -62,8 +62,9 @@ public:
     // column. False when the area lies outside the picture or does not fit `to`.
     bool Copy(const PixelArea& area, PixelView to) const noexcept;
     // Copies the whole picture to `to`, a fresh buffer of its size: its upper rows while the
-    // pages of its lower rows are first written on a second thread (see FirstTouch.h).
-    bool CopyAll(PixelView to) const noexcept;
+    // pages of its lower rows are first written on a second thread (see FirstTouch.h). May throw
+    // std::bad_alloc when that thread's work cannot be set up.
+    bool CopyAll(PixelView to) const;
 
 private:
     UniqueCom<IWICBitmapDecoder> decoder;
