@@ -226,10 +226,13 @@ TEST_F(ProgramTest, StylesByClickAndKeyAndUpdateNow) {
 TEST_F(ProgramTest, CustomStyleEditBrowseOkHelpAndAbout) {
     const ScratchFolder pictures;
     const std::wstring wide = pictures.File(L"wide.bmp");
-    WriteFileBytes(wide, BmpBytes(2047, 4, 6144 * 4));
+    const std::wstring night = pictures.File(L"night.bmp");
+    for (const std::wstring& picture : {wide, night}) {
+        WriteFileBytes(picture, BmpBytes(2047, 4, 6144 * 4));
+    }
     SettingsStore planted;
     planted.SetSrcImgPath(kDayMap);
-    planted.SetSrc2ImgPath(wide);
+    planted.SetSrc2ImgPath(night);
     planted.SetNoonPixel(32);
     planted.SetDisabled(1);
     planted.SetNoBootUpdate(1);
@@ -237,7 +240,7 @@ TEST_F(ProgramTest, CustomStyleEditBrowseOkHelpAndAbout) {
     planted.Save();
     const std::wstring viewer = SwapViewer(WindowsPath(GLOAMERY_STANDIN_VIEWER_PATH));
     ASSERT_NO_FATAL_FAILURE(Start());
-    EXPECT_EQ(Stored(), kDayMap + L"|" + wide + L"|32|15|1|1|0|4");
+    EXPECT_EQ(Stored(), kDayMap + L"|" + night + L"|32|15|1|1|0|4");
     EXPECT_FALSE(Enabled(main, IDC_UPDATE_NOW));
     ASSERT_TRUE(Click(main, ID_HELP));
     EXPECT_TRUE(WaitForWindow(L"Pembrix Gloamery.chm", main)) << "no help contents";
@@ -268,7 +271,7 @@ TEST_F(ProgramTest, CustomStyleEditBrowseOkHelpAndAbout) {
     EXPECT_TRUE(WaitForWindow(L"Pembrix Gloamery.chm::/custom.htm", custom)) << "no help topic";
     ASSERT_TRUE(Click(custom, IDOK) && Gone(custom));
     SwapViewer(viewer);
-    ExpectStoredSoon(wide + L"|" + wide + L"|1023|45|0|0|1|4");
+    ExpectStoredSoon(wide + L"|" + night + L"|1023|45|0|0|1|4");
     EXPECT_TRUE(WaitUntil([this] { return Enabled(main, IDC_UPDATE_NOW); }));
     EXPECT_TRUE(UpdateEnds()) << "no update after OK";
     // The browse left the program's folder the current one, where the styles find their maps.

@@ -10,8 +10,13 @@ arch=$1 prefix=$2 setup=$3 probe=$4 dist=$5
 wine_exec="$(dirname "$0")/../../tools/wine-exec.sh"
 # Windows writes CR LF to a redirected standard output.
 run() { "$wine_exec" "$arch" "$prefix" "$@" | tr -d '\r'; }
-# C:\x\y as a path in the prefix.
-host() { local path="${1//\\//}"; printf '%s/drive_c/%s' "$prefix" "${path#[Cc]:/}"; }
+# C:\x\y as a path in the prefix: the one that exists in any case of its letters, as Windows finds
+# it (Wine spells the start-up folder "StartUp"), else as written.
+host() {
+    local path="${1//\\//}" && path="$prefix/drive_c/${path#[Cc]:/}"
+    local found && found="$(find "$prefix/drive_c" -ipath "$path" -print -quit 2>/dev/null)"
+    printf '%s' "${found:-$path}"
+}
 value() { run reg query "$1" /v "$2" 2>/dev/null | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 has_key() { run reg query "$1" >/dev/null 2>&1; }
 is() { [ "$1" = "$2" ] || { printf '  got "%s", expected "%s"\n' "$1" "$2" >&2; false; }; }
