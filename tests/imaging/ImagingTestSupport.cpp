@@ -2,16 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
-#include "render/GdiplusBitmapFile.h"
 #include "render/GdiplusSession.h"
-#include "render/LockedBitmap.h"
+#include "render/DecodedPicture.h"
 
 static const GdiplusSession session;
 
@@ -59,15 +58,20 @@ std::string BmpPicture(int width, int height,
 }
 
 ArgbBuffer ReadPicture(const std::wstring& path) {
-    const UniqueGdipBitmap bitmap = LoadBitmapFromFile(path);
-    const LockedBitmap locked(bitmap.get(), Gdiplus::ImageLockModeRead, {}); // as 32-bit ARGB
-    if (!locked) {
+    const std::optional<PictureBuffer> read = ReadPictureFile(path);
+    if (!read) {
         return {};
     }
-    const PixelView view = locked.Pixels();
+    const PixelView view = read->Pixels();
+    // Only a picture with an alpha channel keeps its own; the others are opaque.
+    const std::uint32_t opaque = read->Format() == PixelFormat32bppARGB ? 0 : 0xFF000000u;
     ArgbBuffer picture(view.width, view.height);
     for (std::uint32_t y = 0; y < view.height; ++y) {
-        std::memcpy(&picture.pixels[std::size_t{y} * view.width], view.Row(y), view.width * 4);
+        for (std::uint32_t x = 0; x < view.width; ++x) {
+            const std::uint8_t* pixel = view.Row(y) + x * view.bytesPerPixel;
+            picture.pixels[std::size_t{y} * view.width + x] =
+                opaque | (view.bytesPerPixel == 3 ? LoadArgb<3>(pixel) : LoadArgb<4>(pixel));
+        }
     }
     return picture;
 }

@@ -31,7 +31,7 @@ std::string BmpBytes(std::int32_t width, std::int32_t height, std::uint32_t data
 // A whole 24-bit (or 32-bit) BMP file whose pixel (x, y) has the colour colourAt(x, y), 0xRRGGBB.
 std::string BmpPicture(int width, int height,
                        const std::function<std::uint32_t(int, int)>& colourAt, WORD bitCount = 24);
-// A picture file in 32-bit ARGB as GDI+ reads it; empty when it can't be read.
+// A picture file in 32-bit ARGB as the program reads it; empty when it can't be read.
 ArgbBuffer ReadPicture(const std::wstring& path);
 
 // A value of the user's desktop settings (HKCU\Control Panel\Desktop), empty when there is none.

@@ -78,9 +78,9 @@ check "the start at sign-in is hidden" is "$(start "$startup_link")" hidden
 check "uninstall /S: nothing left, the program closed" eval 'uninstall && uninstalled'
 check "kept: settings and wallpaper" eval 'has_key "$settings_key" && [ -e "$(host "$wallpaper")" ]'
 
-# Installed again without the start at sign-in, and uninstalled with the user's data while the
-# program runs. Another program of the same maker keeps the maker's folder.
-check "setup /S /NOSTARTUP" run "$setup" /S /NOSTARTUP
+# Installed again, then over that without the start at sign-in, and uninstalled with the user's
+# data while the program runs. Another program of the same maker keeps the maker's folder.
+check "setup /S, then /S /NOSTARTUP" eval 'run "$setup" /S && run "$setup" /S /NOSTARTUP'
 check "no start at sign-in" eval '[ ! -e "$(host "$startup_link")" ]'
 check "the Start menu's start shows" is "$(start "$menu_link")" shown
 mkdir -p "$(host "$vendor\\Another program")"
