@@ -8,7 +8,8 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 # Exactly these files, nothing left over from an earlier build; the maps, their notice and the
-# help as the build made them, and the program without its debugging information.
+# help as the build made them, and the program without its debugging information and free to
+# use all the address space Windows gives it.
 maps=("Earth by day - ocean ice.jpg" "Earth by night - city lights.jpg" "Earth maps - licence.txt")
 listing="$(ls -A "$dist" | LC_ALL=C sort | tr '\n' '|')"
 expected="$(printf '%s|' "${maps[@]}" "Pembrix Gloamery.chm" "Pembrix Gloamery.exe" ReadMe.txt)"
@@ -18,6 +19,8 @@ for file in "${maps[@]}" "Pembrix Gloamery.chm"; do
 done
 sections="$("$objdump" -h "$dist/Pembrix Gloamery.exe")" && ! grep -q '\.debug' <<<"$sections" ||
     fail "the program cannot be read or carries debugging information"
+headers="$("$objdump" -p "$dist/Pembrix Gloamery.exe")" && grep -q 'large address aware' <<<"$headers" ||
+    fail "the program may use only the lower 2 GB of its address space"
 
 # The readme is for Notepad: CR LF line ends, its title line and its placeholders filled in.
 readme="$dist/ReadMe.txt"
