@@ -9,8 +9,8 @@
 #include <iterator>
 #include <optional>
 
-#include "render/GdiplusSession.h"
 #include "render/DecodedPicture.h"
+#include "render/GdiplusSession.h"
 
 static const GdiplusSession session;
 
