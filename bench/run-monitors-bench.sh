@@ -21,7 +21,7 @@ xrandr >/dev/null
 # The picture spans the monitors only where the system has the span style: Windows 8 and later.
 prefix="$tree/wineprefix"
 arch="$(sed -n 's/^GLOAMERY_WINE_ARCH:[A-Z]*=//p' "$tree/CMakeCache.txt")"
-[ -f "$prefix/user.reg" ] || "$root/tools/wine-prefix.sh" "$arch" "$prefix"
+[ -f "$prefix/user.reg" ] || "$root/tools/wine-prefix.sh" "$prefix"
 "$root/tools/wine-exec.sh" "$arch" "$prefix" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ \
     /d win10 /f >/dev/null
 GLOAMERY_BENCH_DESKTOP=1 "$root/bench/run-update-bench.sh" "$tree" "${2:-5}"

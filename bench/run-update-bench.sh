@@ -16,7 +16,7 @@ tree="$(cd "$1" && pwd)"
 runs="${2:-5}"
 prefix="$tree/wineprefix"
 arch="$(sed -n 's/^GLOAMERY_WINE_ARCH:[A-Z]*=//p' "$tree/CMakeCache.txt")"
-[ -f "$prefix/user.reg" ] || "$root/tools/wine-prefix.sh" "$arch" "$prefix"
+[ -f "$prefix/user.reg" ] || "$root/tools/wine-prefix.sh" "$prefix"
 run() { "$root/tools/wine-exec.sh" "$arch" "$prefix" "$tree/bench/update_bench.exe" "$@"; }
 
 maps="$prefix/drive_c/gloamery-bench-maps"

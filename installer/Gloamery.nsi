@@ -6,6 +6,8 @@
 ;
 ; Command line (besides NSIS's own /S and /D=folder):
 ;   /NOSTARTUP   leave out the start at sign-in
+; It installs for the user who runs it, without an administrator, under
+; %LOCALAPPDATA%\Programs, or where an earlier per-user installation is.
 ; Uninstaller:
 ;   /REMOVEDATA  remove the settings and the wallpaper pictures without asking
 ;                (otherwise the user is asked; a silent uninstall keeps them)
@@ -37,15 +39,11 @@ SetCompressor /SOLID lzma
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
-!ifdef WIN64
-    InstallDir "$PROGRAMFILES64\${PRODUCT}"
-!else
-    InstallDir "$PROGRAMFILES\${PRODUCT}"
-!endif
-; The program, its settings, its pictures and its shortcuts all belong to the user who
-; installs it, so its entry in the installed-programs list does too.
-InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
-RequestExecutionLevel admin
+; The program, its settings, its pictures, its shortcuts and its entry in the installed-programs
+; list all belong to the user who installs it, so it installs among that user's own programs
+; and needs no administrator: one who elevated would get the shortcuts and the entry instead.
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+RequestExecutionLevel user
 ShowInstDetails show
 ShowUninstDetails show
 BrandingText "${PUBLISHER}"
@@ -92,8 +90,12 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright © 2026 ${PUBLISHER}"
 !insertmacro CLOSE_RUNNING_COPIES_FUNCTION ""
 !insertmacro CLOSE_RUNNING_COPIES_FUNCTION "un."
 
+; Where the installed-programs list says an earlier installation is, if anywhere.
+Var EarlierLocation
+
 Section "!${PRODUCT}" SecProgram
     SectionIn RO
+    Call RemoveEarlierInstallation
     Call CloseRunningCopies
     ; The working folder of every shortcut made below: the styles look for their maps in the
     ; folder the program was started in.
@@ -148,6 +150,63 @@ Function .onInit
     ${IfNot} ${Errors}
         !insertmacro UnselectSection ${SecStartup}
     ${EndIf}
+
+    ; An update goes where the earlier installation is, unless /D chose another folder or that
+    ; one is under Program Files, where only an administrator could update it.
+    ReadRegStr $EarlierLocation HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} ${FileExists} "$EarlierLocation\${UNINSTALLER}"
+    ${AndIf} $INSTDIR == "$LOCALAPPDATA\Programs\${PRODUCT}"
+        StrCpy $1 $EarlierLocation
+        Call IsInProgramFiles
+        ${IfThen} $0 == 0 ${|} StrCpy $INSTDIR $EarlierLocation ${|}
+    ${EndIf}
+FunctionEnd
+
+; Sets $0 to 1 when the folder $1 lies in either Program Files folder, else to 0.
+!macro SET_IF_IN_FOLDER parent
+    StrLen $3 "${parent}\"
+    StrCpy $4 $1 $3
+    ; StrCmp ignores case, as Windows does in paths.
+    ${IfThen} $4 == "${parent}\" ${|} StrCpy $0 1 ${|}
+!macroend
+Function IsInProgramFiles
+    StrCpy $0 0
+    !insertmacro SET_IF_IN_FOLDER "$PROGRAMFILES32"
+    !insertmacro SET_IF_IN_FOLDER "$PROGRAMFILES64"
+FunctionEnd
+
+; An earlier installation in another folder is uninstalled first, keeping the user's settings
+; and pictures, so that the user never has two copies or one without an entry to remove it by.
+; Its uninstaller may ask for an administrator: started through the shell, it can.
+Function RemoveEarlierInstallation
+    ${If} $EarlierLocation == $INSTDIR
+    ${OrIfNot} ${FileExists} "$EarlierLocation\${UNINSTALLER}"
+        Return
+    ${EndIf}
+    DetailPrint "Removing the earlier installation in $EarlierLocation"
+    ClearErrors
+    ExecShellWait "" "$EarlierLocation\${UNINSTALLER}" "/S"
+    ${IfNot} ${Errors}
+        ; It hands over to a copy of itself and returns at once; the copy removes the entry
+        ; last, and must be done before the entry is written anew.
+        ${For} $1 1 240
+            ClearErrors
+            ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+            ${If} ${Errors}
+            ${OrIf} $0 != $EarlierLocation
+                Return
+            ${EndIf}
+            Sleep 250
+        ${Next}
+        ; Uninstalled by an administrator of another account, whose own list held the entry.
+        ${IfNot} ${FileExists} "$EarlierLocation\${UNINSTALLER}"
+            Return
+        ${EndIf}
+    ${EndIf}
+    MessageBox MB_OK|MB_ICONSTOP "The earlier installation of ${PRODUCT} in $EarlierLocation \
+        could not be removed. Uninstall it from the installed programs, then run this setup \
+        again." /SD IDOK
+    Abort
 FunctionEnd
 
 Function StartProgram

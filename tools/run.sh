@@ -31,7 +31,7 @@ app="$tree/app"
 exe="Pembrix Gloamery.exe"
 prefix="$tree/run-prefix"
 desktop="1280x720"
-[ -f "$prefix/system.reg" ] || "$root/tools/wine-prefix.sh" "$arch" "$prefix"
+[ -f "$prefix/system.reg" ] || "$root/tools/wine-prefix.sh" "$prefix"
 in_wine() { "$root/tools/wine-exec.sh" "$arch" "$prefix" "$@"; }
 local_appdata="$(cd "$app" && in_wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')"
 wallpaper="$(in_wine winepath -u "$local_appdata\\Pembrix Software\\Gloamery\\Pembrix Gloamery Current Image.bmp" 2>/dev/null | tr -d '\r')"

@@ -5,8 +5,10 @@
 #   wine-host.sh loader ARCH  prints the Wine command for win32 or win64 programs
 #   wine-host.sh why          prints why the 32-bit programs do not run here (empty when they do)
 # Some x86-64 kernels refuse 32-bit programs altogether ("Exec format error"). Debian's `wine`
-# wrapper always execs the 32-bit loader once wine32 is installed, so there only the 64-bit
-# loader, run directly, works. GLOAMERY_WINE64_ONLY=1 takes that path on any host.
+# wrapper always execs the 32-bit loader once wine32 is installed, so 64-bit programs, Wine's own
+# tools among them, are run by the 64-bit loader directly on every host: started by the 32-bit
+# one they would run 32-bit (cmd would see the x86 Program Files). GLOAMERY_WINE64_ONLY=1 takes
+# the 64-bit-only path on any host.
 set -eu
 
 # A 93-byte i386 program that only exits with status 0: running it asks the kernel itself.
@@ -40,13 +42,7 @@ loader() {
             fi
             echo wine
             ;;
-        win64)
-            if [ -z "$(why_not_32)" ]; then
-                echo wine
-            else
-                echo /usr/lib/wine/wine64
-            fi
-            ;;
+        win64) echo /usr/lib/wine/wine64 ;;
         *)
             echo "unknown architecture: $1 (win32 or win64)" >&2
             return 2
@@ -60,7 +56,7 @@ case "${1:-}" in
     arch) if [ -z "$(why_not_32)" ]; then echo win32; else echo win64; fi ;;
     loader) loader "${2:-}" ;;
     *)
-        sed -n '2,9s/^# \{0,1\}//p' "$0" >&2
+        sed -n '2,11s/^# \{0,1\}//p' "$0" >&2
         exit 2
         ;;
 esac

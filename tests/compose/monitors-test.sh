@@ -38,7 +38,7 @@ layout() {
 
 # One Wine session for the whole run, started with every output the layouts use switched on.
 layout DUMMY0:1920x1080:1024:0 DUMMY1:1280x1024:2944:0 DUMMY2:1024x768:0:0
-"$tools/wine-prefix.sh" "$arch" "$prefix"
+"$tools/wine-prefix.sh" "$prefix"
 WINEPREFIX="$prefix" wineserver -p
 in_wine() { "$tools/wine-exec.sh" "$arch" "$prefix" "$@"; }
 windows_version() { in_wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$1" /f >/dev/null; }
@@ -64,28 +64,51 @@ windows_version win7
 check 0 "0,0,1280,1024;1280,0,1920,1080;" DUMMY0:1280x1024:0:0 DUMMY1:1920x1080:1280:0
 windows_version win10
 
-# The running program follows a change of layout with a new wallpaper of the new size.
+# The program as started, alone on one monitor and then over two: its picture is spanned over
+# the monitors, each monitor's part its own map, so the first monitor's part is the picture it
+# made alone, but for the few seconds that the sun moved in between: a column or two, which an
+# eighth of the size hides. (A change of layout reaches a
+# running program as WM_DISPLAYCHANGE, which the scheduler's test sends: Wine passes an xrandr
+# change on to running programs late, and their list of monitors stays as it was.)
+wallpaper="$prefix/drive_c/users/$(id -un)/AppData/Local/Pembrix Software/Gloamery/Pembrix Gloamery Current Image.bmp"
 wallpaper_size() {
-    local file="$prefix/drive_c/users/$(id -un)/AppData/Local/Pembrix Software/Gloamery/Pembrix Gloamery Current Image.bmp"
-    [ -s "$file" ] && od -An -tu4 -j18 -N8 "$file" | awk '{ print $1 "x" $2 }'
+    [ -s "$wallpaper" ] && od -An -tu4 -j18 -N8 "$wallpaper" | awk '{ print $1 "x" $2 }'
 }
-wait_for_size() {
+# program_picture SIZE LAYOUT...: the program's first wallpaper on that layout, of that size.
+program_picture() {
+    local size=$1 status=1
+    shift
+    layout "$@"
+    rm -f "$wallpaper"
+    (cd "$program_dir" && in_wine "Pembrix Gloamery.exe" /s) &
     for _ in $(seq 1 600); do
-        [ "$(wallpaper_size)" = "$1" ] && return 0
+        [ "$(wallpaper_size)" != "$size" ] || { status=0 && break; }
         sleep 0.1
     done
-    echo "the wallpaper is $(wallpaper_size), not $1" >&2
-    return 1
+    [ "$status" = 0 ] || echo "the wallpaper is $(wallpaper_size), not $size" >&2
+    in_wine taskkill /f /im "Pembrix Gloamery.exe" >/dev/null 2>&1 || true
+    wait $! 2>/dev/null || true
+    return "$status"
 }
-layout DUMMY0:1280x1024:0:0
-(cd "$program_dir" && in_wine "Pembrix Gloamery.exe" /s) &
-program=$!
-echo "== the running program, from one monitor to two"
-wait_for_size 1280x1024 || failed=$((failed + 1))
-layout DUMMY0:1280x1024:0:0 DUMMY1:1920x1080:1280:0
-wait_for_size 3200x1080 || failed=$((failed + 1))
-WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
-wait "$program" 2>/dev/null || true
+spanned() {
+    grep -q 'REG_SZ *22' <<<"$(in_wine reg query 'HKCU\Control Panel\Desktop' /v WallpaperStyle)" || {
+        echo "the wallpaper is not spanned" >&2
+        return 1
+    }
+    local difference
+    convert "$wallpaper" -crop "$1" +repage -scale 12.5% "$work/part.bmp"
+    convert "$2" -scale 12.5% "$work/alone-small.bmp"
+    difference="$(compare -metric RMSE "$work/part.bmp" "$work/alone-small.bmp" null: 2>&1 |
+        sed -nE 's/^[0-9.]+ \((.*)\)$/\1/p')"
+    awk -v d="$difference" 'BEGIN { exit !(d != "" && d < 0.05) }' || {
+        echo "the first monitor's part differs from its own picture by $difference" >&2
+        return 1
+    }
+}
+echo "== the program, on one monitor and on two"
+program_picture 1280x1024 DUMMY0:1280x1024:0:0 && cp "$wallpaper" "$work/alone.bmp" &&
+    program_picture 3200x1080 DUMMY0:1280x1024:0:0 DUMMY1:1920x1080:1280:0 &&
+    spanned 1280x1024+0+0 "$work/alone.bmp" || failed=$((failed + 1))
 
 echo "monitor layouts: $failed failed"
 [ "$failed" -eq 0 ]

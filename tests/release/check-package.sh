@@ -32,7 +32,8 @@ grep -q '^Pembrix Gloamery 1\.11 (\(32\|64\)-bit)' "$readme" && ! grep -q '@[A-Z
 # link of its pages and contents (href and Local, without an #anchor) leads to a page it holds.
 chm="$dist/Pembrix Gloamery.chm"
 pages="$(chmls -n -p list "$chm")" || fail "the help file cannot be read"
-chmls printsystem "$chm" | grep -Eq 'Default topic from \[options\] *:index\.htm' ||
+# grep reads all of it: one that quit at the first match would fail chmls, and so the check.
+grep -Eq 'Default topic from \[options\] *:index\.htm' <<<"$(chmls printsystem "$chm")" ||
     fail "the help file does not open at index.htm"
 links=0
 for page in index.htm custom.htm Contents.hhc; do

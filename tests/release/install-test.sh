@@ -20,16 +20,22 @@ host() {
 value() { run reg query "$1" /v "$2" 2>/dev/null | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"; }
 has_key() { run reg query "$1" >/dev/null 2>&1; }
 is() { [ "$1" = "$2" ] || { printf '  got "%s", expected "%s"\n' "$1" "$2" >&2; false; }; }
-failed=0
-check() { "${@:2}" || { failed=$((failed + 1)); echo "FAIL: $1" >&2; }; }
+# A failed step ends the test: the steps after it build on it.
+check() { "${@:2}" || { echo "FAIL: $1" >&2; exit 1; }; }
 
-instdir="$(run cmd /c echo %ProgramFiles%)\\Pembrix Gloamery"
+local_appdata="$(run cmd /c echo %LOCALAPPDATA%)"
 menu_link="$(run cmd /c echo %APPDATA%)\\Microsoft\\Windows\\Start Menu\\Programs\\Pembrix Gloamery.lnk"
 startup_link="${menu_link%\\*}\\Startup\\Pembrix Gloamery.lnk"
-vendor="$(run cmd /c echo %LOCALAPPDATA%)\\Pembrix Software"
+vendor="$local_appdata\\Pembrix Software"
 wallpaper="$vendor\\Gloamery\\Pembrix Gloamery Current Image.bmp"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pembrix Gloamery'
 settings_key='HKCU\Software\Pembrix\Pembrix Gloamery'
+# The user's own programs folder, where the setup installs without an administrator.
+per_user_dir="$local_appdata\\Programs\\Pembrix Gloamery"
+# Where the setup installed when it asked for an administrator.
+admin_dir='C:\Program Files\Pembrix Gloamery'
+# Where the installation is, as its entry in the installed-programs list says.
+instdir=
 
 # The uninstaller hands over to a copy of itself and returns at once; the copy removes the entry
 # last, so its going marks the end.
@@ -40,16 +46,22 @@ uninstall() {
 }
 cleanup() {
     run taskkill /f /im "Pembrix Gloamery.exe" >/dev/null 2>&1
-    [ ! -e "$(host "$instdir")/Uninstall.exe" ] || uninstall /REMOVEDATA
+    [ -z "$instdir" ] || [ ! -e "$(host "$instdir")/Uninstall.exe" ] || uninstall /REMOVEDATA
     run reg delete "$settings_key" /f >/dev/null 2>&1
-    rm -rf "$(host "$vendor")"
+    rm -rf "$(host "$vendor")" "$(host "$admin_dir")" "$prefix/drive_c/setup.bat"
 }
 trap cleanup EXIT
 
+# Runs the setup and learns from its entry in the installed-programs list where it installed.
+run_setup() { run "$setup" /S "$@" && instdir="$(value "$uninstall_key" InstallLocation)"; }
+# /D=folder stands last and unquoted, spaces and all, as only a batch file passes it.
+run_setup_in() {
+    printf '"%s" /S /D=%s\r\n' "$(run winepath -w "$setup")" "$1" >"$prefix/drive_c/setup.bat"
+    run cmd /c 'C:\setup.bat' && instdir="$(value "$uninstall_key" InstallLocation)"
+}
 installed() {
     for file in "$dist"/*; do cmp -s "$file" "$(host "$instdir")/${file##*/}" || return 1; done
-    for entry in DisplayVersion=1.11 "InstallLocation=$instdir" \
-        "UninstallString=\"$instdir\\Uninstall.exe\""; do
+    for entry in DisplayVersion=1.11 "UninstallString=\"$instdir\\Uninstall.exe\""; do
         is "$(value "$uninstall_key" "${entry%%=*}")" "${entry#*=}" || return 1
     done
 }
@@ -69,18 +81,26 @@ start() {
         echo "$window"
 }
 
-# A first installation, started as at sign-in, uninstalled silently: the program is closed and
-# the user's data stays.
+# A first installation, for the user who runs the setup and without asking for an administrator,
+# started as at sign-in, uninstalled silently: the program is closed and the user's data stays.
 run reg delete "$settings_key" /f >/dev/null 2>&1
-check "setup /S" run "$setup" /S
+check "setup /S" run_setup
+check "installed in the user's own programs folder" is "$instdir" "$per_user_dir"
+check "the setup asks for no administrator" grep -aq 'level="asInvoker"' "$setup"
 check "installed" installed
 check "the start at sign-in is hidden" is "$(start "$startup_link")" hidden
 check "uninstall /S: nothing left, the program closed" eval 'uninstall && uninstalled'
 check "kept: settings and wallpaper" eval 'has_key "$settings_key" && [ -e "$(host "$wallpaper")" ]'
 
-# Installed again, then over that without the start at sign-in, and uninstalled with the user's
-# data while the program runs. Another program of the same maker keeps the maker's folder.
-check "setup /S, then /S /NOSTARTUP" eval 'run "$setup" /S && run "$setup" /S /NOSTARTUP'
+# An installation under Program Files, as the setup that asked for an administrator made it, is
+# moved to the user's folder with the user's data kept; installed again over that without the
+# start at sign-in, and uninstalled with the user's data while the program runs. Another program
+# of the same maker keeps the maker's folder.
+check "setup /S /D=Program Files" eval 'run_setup_in "$admin_dir" && is "$instdir" "$admin_dir"'
+check "setup /S over it: moved to the user's folder, the data kept" \
+    eval 'run_setup && is "$instdir" "$per_user_dir" && [ ! -e "$(host "$admin_dir")" ] && installed &&
+        has_key "$settings_key"'
+check "setup /S /NOSTARTUP" run_setup /NOSTARTUP
 check "no start at sign-in" eval '[ ! -e "$(host "$startup_link")" ]'
 check "the Start menu's start shows" is "$(start "$menu_link")" shown
 mkdir -p "$(host "$vendor\\Another program")"
@@ -88,4 +108,4 @@ check "uninstall /S /REMOVEDATA: nothing left, the program closed" eval 'uninsta
 check "removed: settings, and the maker's key left empty" eval '! has_key "${settings_key%\\*}"'
 check "removed: output folder; kept: the maker's folder in use" \
     eval '[ ! -e "$(host "$vendor\\Gloamery")" ] && [ -d "$(host "$vendor\\Another program")" ]'
-[ "$failed" -eq 0 ] && echo "install checks passed"
+echo "install checks passed"
