@@ -67,9 +67,9 @@ windows_version win10
 # The program as started, alone on one monitor and then over two: its picture is spanned over
 # the monitors, each monitor's part its own map, so the first monitor's part is the picture it
 # made alone, but for the few seconds that the sun moved in between: a column or two, which an
-# eighth of the size hides. (A change of layout reaches a
-# running program as WM_DISPLAYCHANGE, which the scheduler's test sends: Wine passes an xrandr
-# change on to running programs late, and their list of monitors stays as it was.)
+# eighth of the size hides. (A change of layout reaches a running program as WM_DISPLAYCHANGE,
+# which the scheduler's test sends: Wine passes an xrandr change on to running programs late, and
+# their list of monitors stays as it was.)
 wallpaper="$prefix/drive_c/users/$(id -un)/AppData/Local/Pembrix Software/Gloamery/Pembrix Gloamery Current Image.bmp"
 wallpaper_size() {
     [ -s "$wallpaper" ] && od -An -tu4 -j18 -N8 "$wallpaper" | awk '{ print $1 "x" $2 }'
