@@ -71,44 +71,33 @@ windows_version win10
 # which the scheduler's test sends: Wine passes an xrandr change on to running programs late, and
 # their list of monitors stays as it was.)
 wallpaper="$prefix/drive_c/users/$(id -un)/AppData/Local/Pembrix Software/Gloamery/Pembrix Gloamery Current Image.bmp"
-wallpaper_size() {
-    [ -s "$wallpaper" ] && od -An -tu4 -j18 -N8 "$wallpaper" | awk '{ print $1 "x" $2 }'
-}
-# program_picture SIZE LAYOUT...: the program's first wallpaper on that layout, of that size.
+# program_picture SIZE LAYOUT...: the program's first wallpaper on that layout is of that size.
 program_picture() {
-    local size=$1 status=1
-    shift
-    layout "$@"
+    layout "${@:2}"
     rm -f "$wallpaper"
     (cd "$program_dir" && in_wine "Pembrix Gloamery.exe" /s) &
+    local size
     for _ in $(seq 1 600); do
-        [ "$(wallpaper_size)" != "$size" ] || { status=0 && break; }
+        size="$(od -An -tu4 -j18 -N8 "$wallpaper" 2>/dev/null | awk '{ print $1 "x" $2 }')"
+        [ "$size" != "$1" ] || break
         sleep 0.1
     done
-    [ "$status" = 0 ] || echo "the wallpaper is $(wallpaper_size), not $size" >&2
-    in_wine taskkill /f /im "Pembrix Gloamery.exe" >/dev/null 2>&1 || true
-    wait $! 2>/dev/null || true
-    return "$status"
+    in_wine taskkill /f /im "Pembrix Gloamery.exe" >/dev/null 2>&1
+    wait $!
+    [ "$size" = "$1" ] || { echo "the wallpaper is ${size:-missing}, not $1" >&2 && false; }
 }
+# spanned CROP PICTURE: the wallpaper is spanned, and its part CROP is the picture.
 spanned() {
-    grep -q 'REG_SZ *22' <<<"$(in_wine reg query 'HKCU\Control Panel\Desktop' /v WallpaperStyle)" || {
-        echo "the wallpaper is not spanned" >&2
-        return 1
-    }
-    local difference
-    convert "$wallpaper" -crop "$1" +repage -scale 12.5% "$work/part.bmp"
-    convert "$2" -scale 12.5% "$work/alone-small.bmp"
-    difference="$(compare -metric RMSE "$work/part.bmp" "$work/alone-small.bmp" null: 2>&1 |
-        sed -nE 's/^[0-9.]+ \((.*)\)$/\1/p')"
-    awk -v d="$difference" 'BEGIN { exit !(d != "" && d < 0.05) }' || {
-        echo "the first monitor's part differs from its own picture by $difference" >&2
-        return 1
-    }
+    grep -q 'REG_SZ *22' <<<"$(in_wine reg query 'HKCU\Control Panel\Desktop' /v WallpaperStyle)" &&
+        convert "$wallpaper" -crop "$1" +repage -scale 12.5% "$work/part.bmp" &&
+        convert "$2" -scale 12.5% "$work/alone.bmp" &&
+        compare -metric RMSE "$work/part.bmp" "$work/alone.bmp" null: 2>&1 | tee /dev/stderr |
+        awk -F '[()]' '{ d = $2 } END { exit !(NR == 1 && d != "" && d < 0.05) }'
 }
 echo "== the program, on one monitor and on two"
-program_picture 1280x1024 DUMMY0:1280x1024:0:0 && cp "$wallpaper" "$work/alone.bmp" &&
+program_picture 1280x1024 DUMMY0:1280x1024:0:0 && cp "$wallpaper" "$work/1280x1024.bmp" &&
     program_picture 3200x1080 DUMMY0:1280x1024:0:0 DUMMY1:1920x1080:1280:0 &&
-    spanned 1280x1024+0+0 "$work/alone.bmp" || failed=$((failed + 1))
+    spanned 1280x1024+0+0 "$work/1280x1024.bmp" || failed=$((failed + 1))
 
 echo "monitor layouts: $failed failed"
 [ "$failed" -eq 0 ]

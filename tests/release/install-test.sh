@@ -52,11 +52,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Runs the setup and learns from its entry in the installed-programs list where it installed.
-run_setup() { run "$setup" /S "$@" && instdir="$(value "$uninstall_key" InstallLocation)"; }
-# /D=folder stands last and unquoted, spaces and all, as only a batch file passes it.
-run_setup_in() {
-    printf '"%s" /S /D=%s\r\n' "$(run winepath -w "$setup")" "$1" >"$prefix/drive_c/setup.bat"
+# Runs the setup silently with these options and learns from its entry in the installed-programs
+# list where it installed. A batch file passes /D=folder as it must be: unquoted, spaces and all.
+run_setup() {
+    printf '@"%s" /S %s\r\n' "$(run winepath -w "$setup")" "$*" >"$prefix/drive_c/setup.bat"
     run cmd /c 'C:\setup.bat' && instdir="$(value "$uninstall_key" InstallLocation)"
 }
 installed() {
@@ -96,7 +95,7 @@ check "kept: settings and wallpaper" eval 'has_key "$settings_key" && [ -e "$(ho
 # moved to the user's folder with the user's data kept; installed again over that without the
 # start at sign-in, and uninstalled with the user's data while the program runs. Another program
 # of the same maker keeps the maker's folder.
-check "setup /S /D=Program Files" eval 'run_setup_in "$admin_dir" && is "$instdir" "$admin_dir"'
+check "setup /S /D=Program Files" eval 'run_setup "/D=$admin_dir" && is "$instdir" "$admin_dir"'
 check "setup /S over it: moved to the user's folder, the data kept" \
     eval 'run_setup && is "$instdir" "$per_user_dir" && [ ! -e "$(host "$admin_dir")" ] && installed &&
         has_key "$settings_key"'
