@@ -3,9 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <process.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +21,7 @@
 #include "ui/MainDialog.h"
 #include "ui/ProgramInfo.h"
 #include "ui/ResourceIds.h"
+#include "ui/Thumbnails.h"
 #include "win/Handles.h"
 #include "win/WindowText.h"
 
@@ -35,49 +42,121 @@ INT_PTR RunInspected(Dialog& dialog, std::function<void()> inspect) {
     return dialog.DoModal();
 }
 
-std::string BitsOf(HBITMAP bitmap) {
-    BITMAP format{};
-    GetObjectW(bitmap, sizeof format, &format);
-    std::string bits(format.bmWidthBytes * format.bmHeight, '\0');
-    GetBitmapBits(bitmap, static_cast<LONG>(bits.size()), bits.data());
-    return bits;
+// A DIB section's bytes, rows padded to four bytes.
+std::vector<std::uint8_t> BitsOf(HBITMAP bitmap) {
+    GdiFlush();
+    DIBSECTION section{};
+    GetObjectW(bitmap, sizeof section, &section);
+    const auto* bits = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
+    return {bits, bits + section.dsBm.bmWidthBytes * section.dsBm.bmHeight};
 }
 
-// Whether the static control shows the picture of this bitmap resource.
-bool Shows(HWND control, int picture) {
-    const UniqueBitmap expected(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(picture), IMAGE_BITMAP, 0, 0, 0)));
-    return BitsOf(expected.get()) ==
-           BitsOf(reinterpret_cast<HBITMAP>(SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+// What a control draws in its client area, as the bytes of a 24-bit picture.
+std::vector<std::uint8_t> Drawn(HWND control) {
+    RECT client{};
+    GetClientRect(control, &client);
+    BITMAPINFO info{{sizeof info.bmiHeader, client.right, -client.bottom, 1, 24, 0, 0, 0, 0, 0, 0},
+                    {}};
+    void* bits = nullptr;
+    const UniqueBitmap canvas(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    SelectObject(dc.get(), canvas.get());
+    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    return BitsOf(canvas.get());
 }
 
-TEST(MainDialog, EachStyleChecksItsOwnThumbnailOnly) {
+// The colour change from each pixel to the next along the rows of a 24-bit picture, per row: a
+// picture enlarged from a smaller one by interpolating has no more of it than the smaller one.
+double RowChange(const std::vector<std::uint8_t>& bits, std::size_t width, std::size_t height) {
+    double sum = 0;
+    for (std::size_t i = 3, column = 3; i < bits.size(); column = ++i % (bits.size() / height)) {
+        sum += column >= 3 && column < width * 3 ? std::abs(bits[i] - bits[i - 3]) : 0;
+    }
+    return sum / height;
+}
+
+// At 96, 144 and 192 DPI the main dialog starts with thumbnails of 100x50 pixels at 100%, each
+// drawing its map over all of itself and only its own style's with the check mark; told that it
+// moved to a monitor of the next scale, its thumbnails follow. The system reads the scale once,
+// when a process starts: this test runs itself again for each.
+TEST(MainDialog, ThumbnailsFillTheirControlsAtEveryScale) {
+    constexpr LONG kScales[][3] = {{96, 100, 50}, {144, 150, 75}, {192, 200, 100}};
+    constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
+    const char* asked = std::getenv("GLOAMERY_TEST_SCALE");
+    wchar_t self[MAX_PATH] = {};
+    for (int row = 0; !asked && row < 3; ++row) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, kScales[row], 4);
+        _wputenv((L"GLOAMERY_TEST_SCALE=" + std::to_wstring(row)).c_str());
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        const auto exitCode =
+            _wspawnl(_P_WAIT, self, L"test", L"--gtest_brief=1",
+                     L"--gtest_filter=MainDialog.ThumbnailsFillTheirControlsAtEveryScale", nullptr);
+        EXPECT_EQ(exitCode, 0) << kScales[row][0] << " DPI";
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
+    }
+    if (!asked) {
+        return;
+    }
+    const int row = std::atoi(asked);
     // Started in the custom style and disabled, so that the start runs no update.
     constexpr wchar_t kSettingsKey[] = L"Software\\Pembrix\\Pembrix Gloamery";
     for (const auto& [name, value] : {std::pair{L"Mode", 4ul}, std::pair{L"Disabled", 1ul}}) {
         RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &value, sizeof(DWORD));
     }
-    // Each thumbnail and its picture, plain and checked.
-    const int thumbnails[][3] = {{IDC_DAYTIME_THUMB, IDB_DAYTIME, IDB_DAYTIME_SELECTED},
-                                 {IDC_NIGHTTIME_THUMB, IDB_NIGHTTIME, IDB_NIGHTTIME_SELECTED},
-                                 {IDC_DAYNIGHT_THUMB, IDB_DAYNIGHT, IDB_DAYNIGHT_SELECTED},
-                                 {IDC_CUSTOM_THUMB, IDB_CUSTOM, IDB_CUSTOM_SELECTED}};
+    // The map of each thumbnail, from the daytime one to the custom one, and whether it is
+    // turned half round.
+    const std::pair<int, bool> maps[] = {
+        {IDB_DAYTIME, false}, {IDB_NIGHTTIME, false}, {IDB_DAYNIGHT, false}, {IDB_DAYTIME, true}};
     MainDialog main(nullptr, L"");
-    const auto chooseEachStyle = [&] {
+    const auto expectEachStyle = [&](const LONG(&scale)[3]) {
         int style = 0;
         for (const auto choose : {&MainDialog::OnDaytimeStyle, &MainDialog::OnNighttimeStyle,
                                   &MainDialog::OnDayAndNightStyle, &MainDialog::OnCustomStyle}) {
             (main.*choose)();
             for (int thumbnail = 0; thumbnail < 4; ++thumbnail) {
-                const auto& [control, plain, checked] = thumbnails[thumbnail];
-                EXPECT_TRUE(Shows(main.Item(control), style == thumbnail ? checked : plain))
-                    << "style " << style << ", thumbnail " << thumbnail;
+                SCOPED_TRACE(testing::Message()
+                             << scale[0] << " DPI, style " << style << ", thumbnail " << thumbnail);
+                const HWND control = main.Item(IDC_DAYTIME_THUMB + thumbnail);
+                RECT frame{}, inside{};
+                GetWindowRect(control, &frame);
+                GetClientRect(control, &inside);
+                ASSERT_EQ(std::pair(frame.right - frame.left, frame.bottom - frame.top),
+                          std::pair(scale[1], scale[2]));
+                // The map fills what lies inside the sunken edge.
+                const auto drawn = Drawn(control);
+                const auto& [map, turned] = maps[thumbnail];
+                const auto plain =
+                    BitsOf(MakeThumbnail(map, turned, {inside.right, inside.bottom}, false).get());
+                // The check mark covers the same share of its thumbnail at every scale.
+                const double marked =
+                    std::inner_product(drawn.begin(), drawn.end(), plain.begin(), 0.0,
+                                       std::plus<>(), std::not_equal_to<>()) /
+                    drawn.size();
+                EXPECT_NEAR(marked, style == thumbnail ? 0.165 : 0, style == thumbnail ? 0.02 : 0);
             }
             ++style;
         }
+    };
+    const auto inspect = [&] {
+        expectEachStyle(kScales[row]);
+        const double detail =
+            RowChange(Drawn(main.Item(IDC_DAYTIME_THUMB)), kScales[row][1] - 2, kScales[row][2]) /
+            RowChange(BitsOf(MakeThumbnail(IDB_DAYTIME, false, {100, 50}, false).get()), 100, 50);
+        std::printf("At %ld DPI the rows change %.2f times as much as at 100x50\n", kScales[row][0],
+                    detail);
+        EXPECT_GT(detail, row == 2 ? 1.3 : 0.9);
+        RECT suggested{};
+        GetWindowRect(main.Window(), &suggested);
+        const WORD next = static_cast<WORD>(kScales[(row + 1) % 3][0]);
+        SendMessageW(main.Window(), WM_DPICHANGED, MAKEWPARAM(next, next),
+                     reinterpret_cast<LPARAM>(&suggested));
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+            DispatchMessageW(&message);
+        }
+        expectEachStyle(kScales[(row + 1) % 3]);
         main.EndDialog(IDOK);
     };
-    EXPECT_EQ(RunInspected(main, chooseEachStyle), IDOK);
+    EXPECT_EQ(RunInspected(main, inspect), IDOK);
     RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
 }
 
