@@ -97,15 +97,31 @@ SIZE ThumbnailSize(UINT dpi) noexcept {
 }
 
 UINT WindowDpi(HWND window) noexcept {
+    // Windows 10 from version 1607 tells a window's scale, Windows 8.1 a monitor's; the module
+    // that tells it there stays loaded for the process.
     using DpiForWindow = UINT(WINAPI*)(HWND);
+    using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const HMODULE shcore =
+        LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    static const auto dpiForMonitor = reinterpret_cast<DpiForMonitor>(reinterpret_cast<void (*)()>(
+        shcore ? GetProcAddress(shcore, "GetDpiForMonitor") : nullptr));
     if (const UINT dpi = dpiForWindow ? dpiForWindow(window) : 0) {
         return dpi;
     }
+    constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
+    UINT dpi = 0;
+    UINT dpiY = 0;
+    if (dpiForMonitor &&
+        SUCCEEDED(dpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi,
+                                &dpi, &dpiY)) &&
+        dpi) {
+        return dpi;
+    }
     const UniqueMemoryDc screen(CreateCompatibleDC(nullptr));
-    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+    const int systemDpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return systemDpi > 0 ? static_cast<UINT>(systemDpi) : 96;
 }
 
 UniqueBitmap MakeThumbnail(int map, bool halfTurned, SIZE size, bool checked) noexcept try {

@@ -10,8 +10,8 @@
 // A thumbnail's size in pixels at a display scale in dots per inch: 100x50 at 96.
 SIZE ThumbnailSize(UINT dpi) noexcept;
 
-// The scale of the monitor the window is on where the system tells it per monitor (Windows 10
-// from version 1607), the system's scale elsewhere.
+// The scale of the monitor the window is on where the system tells it per monitor (Windows 8.1
+// on), the system's scale elsewhere.
 UINT WindowDpi(HWND window) noexcept;
 
 // The picture in the program's RCDATA resource `map`, a world map that GDI+ decodes, turned half

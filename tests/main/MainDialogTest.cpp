@@ -6,7 +6,6 @@
 #include <process.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -44,25 +43,15 @@ INT_PTR RunInspected(Dialog& dialog, std::function<void()> inspect) {
 
 // A DIB section's bytes, rows padded to four bytes.
 std::vector<std::uint8_t> BitsOf(HBITMAP bitmap) {
-    GdiFlush();
     DIBSECTION section{};
     GetObjectW(bitmap, sizeof section, &section);
     const auto* bits = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
     return {bits, bits + section.dsBm.bmWidthBytes * section.dsBm.bmHeight};
 }
 
-// What a control draws in its client area, as the bytes of a 24-bit picture.
-std::vector<std::uint8_t> Drawn(HWND control) {
-    RECT client{};
-    GetClientRect(control, &client);
-    BITMAPINFO info{{sizeof info.bmiHeader, client.right, -client.bottom, 1, 24, 0, 0, 0, 0, 0, 0},
-                    {}};
-    void* bits = nullptr;
-    const UniqueBitmap canvas(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    SelectObject(dc.get(), canvas.get());
-    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    return BitsOf(canvas.get());
+// The picture a static control shows, which the control stretches over what lies inside its edge.
+std::vector<std::uint8_t> Shown(HWND control) {
+    return BitsOf(reinterpret_cast<HBITMAP>(SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0)));
 }
 
 // The colour change from each pixel to the next along the rows of a 24-bit picture, per row: a
@@ -83,14 +72,12 @@ TEST(MainDialog, ThumbnailsFillTheirControlsAtEveryScale) {
     constexpr LONG kScales[][3] = {{96, 100, 50}, {144, 150, 75}, {192, 200, 100}};
     constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
     const char* asked = std::getenv("GLOAMERY_TEST_SCALE");
-    wchar_t self[MAX_PATH] = {};
     for (int row = 0; !asked && row < 3; ++row) {
         RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, kScales[row], 4);
-        _wputenv((L"GLOAMERY_TEST_SCALE=" + std::to_wstring(row)).c_str());
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        _putenv(("GLOAMERY_TEST_SCALE=" + std::to_string(row)).c_str());
         const auto exitCode =
-            _wspawnl(_P_WAIT, self, L"test", L"--gtest_brief=1",
-                     L"--gtest_filter=MainDialog.ThumbnailsFillTheirControlsAtEveryScale", nullptr);
+            _spawnl(_P_WAIT, _pgmptr, "test", "--gtest_brief=1",
+                    "--gtest_filter=MainDialog.ThumbnailsFillTheirControlsAtEveryScale", nullptr);
         EXPECT_EQ(exitCode, 0) << kScales[row][0] << " DPI";
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
     }
@@ -103,16 +90,16 @@ TEST(MainDialog, ThumbnailsFillTheirControlsAtEveryScale) {
     for (const auto& [name, value] : {std::pair{L"Mode", 4ul}, std::pair{L"Disabled", 1ul}}) {
         RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &value, sizeof(DWORD));
     }
-    // The map of each thumbnail, from the daytime one to the custom one, and whether it is
-    // turned half round.
+    // The map of each thumbnail, daytime to custom, and whether it is turned half round.
     const std::pair<int, bool> maps[] = {
         {IDB_DAYTIME, false}, {IDB_NIGHTTIME, false}, {IDB_DAYNIGHT, false}, {IDB_DAYTIME, true}};
+    void (MainDialog::*const kChoose[])() = {
+        &MainDialog::OnDaytimeStyle, &MainDialog::OnNighttimeStyle, &MainDialog::OnDayAndNightStyle,
+        &MainDialog::OnCustomStyle};
     MainDialog main(nullptr, L"");
     const auto expectEachStyle = [&](const LONG(&scale)[3]) {
-        int style = 0;
-        for (const auto choose : {&MainDialog::OnDaytimeStyle, &MainDialog::OnNighttimeStyle,
-                                  &MainDialog::OnDayAndNightStyle, &MainDialog::OnCustomStyle}) {
-            (main.*choose)();
+        for (int style = 0; style < 4; ++style) {
+            (main.*kChoose[style])();
             for (int thumbnail = 0; thumbnail < 4; ++thumbnail) {
                 SCOPED_TRACE(testing::Message()
                              << scale[0] << " DPI, style " << style << ", thumbnail " << thumbnail);
@@ -123,10 +110,11 @@ TEST(MainDialog, ThumbnailsFillTheirControlsAtEveryScale) {
                 ASSERT_EQ(std::pair(frame.right - frame.left, frame.bottom - frame.top),
                           std::pair(scale[1], scale[2]));
                 // The map fills what lies inside the sunken edge.
-                const auto drawn = Drawn(control);
+                const auto drawn = Shown(control);
                 const auto& [map, turned] = maps[thumbnail];
                 const auto plain =
                     BitsOf(MakeThumbnail(map, turned, {inside.right, inside.bottom}, false).get());
+                ASSERT_EQ(drawn.size(), plain.size());
                 // The check mark covers the same share of its thumbnail at every scale.
                 const double marked =
                     std::inner_product(drawn.begin(), drawn.end(), plain.begin(), 0.0,
@@ -134,26 +122,24 @@ TEST(MainDialog, ThumbnailsFillTheirControlsAtEveryScale) {
                     drawn.size();
                 EXPECT_NEAR(marked, style == thumbnail ? 0.165 : 0, style == thumbnail ? 0.02 : 0);
             }
-            ++style;
         }
     };
     const auto inspect = [&] {
         expectEachStyle(kScales[row]);
         const double detail =
-            RowChange(Drawn(main.Item(IDC_DAYTIME_THUMB)), kScales[row][1] - 2, kScales[row][2]) /
+            RowChange(Shown(main.Item(IDC_DAYTIME_THUMB)), kScales[row][1] - 2, kScales[row][2]) /
             RowChange(BitsOf(MakeThumbnail(IDB_DAYTIME, false, {100, 50}, false).get()), 100, 50);
-        std::printf("At %ld DPI the rows change %.2f times as much as at 100x50\n", kScales[row][0],
-                    detail);
+        std::printf("%ld DPI: detail %.2f times a 100x50 picture's\n", kScales[row][0], detail);
         EXPECT_GT(detail, row == 2 ? 1.3 : 0.9);
         RECT suggested{};
         GetWindowRect(main.Window(), &suggested);
-        const WORD next = static_cast<WORD>(kScales[(row + 1) % 3][0]);
-        SendMessageW(main.Window(), WM_DPICHANGED, MAKEWPARAM(next, next),
+        const auto& next = kScales[(row + 1) % 3];
+        SendMessageW(main.Window(), WM_DPICHANGED, MAKEWPARAM(next[0], next[0]),
                      reinterpret_cast<LPARAM>(&suggested));
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
             DispatchMessageW(&message);
         }
-        expectEachStyle(kScales[(row + 1) % 3]);
+        expectEachStyle(next);
         main.EndDialog(IDOK);
     };
     EXPECT_EQ(RunInspected(main, inspect), IDOK);
