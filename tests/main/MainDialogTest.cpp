@@ -6,6 +6,7 @@
 #include <process.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -126,11 +127,18 @@ TEST(MainDialog, ThumbnailsFillTheirControlsAtEveryScale) {
     };
     const auto inspect = [&] {
         expectEachStyle(kScales[row]);
+        const auto day = BitsOf(MakeThumbnail(IDB_DAYTIME, false, {100, 50}, false).get());
         const double detail =
             RowChange(Shown(main.Item(IDC_DAYTIME_THUMB)), kScales[row][1] - 2, kScales[row][2]) /
-            RowChange(BitsOf(MakeThumbnail(IDB_DAYTIME, false, {100, 50}, false).get()), 100, 50);
+            RowChange(day, 100, 50);
         std::printf("%ld DPI: detail %.2f times a 100x50 picture's\n", kScales[row][0], detail);
         EXPECT_GT(detail, row == 2 ? 1.3 : 0.9);
+        // The custom map is the day map turned half round.
+        auto turned = BitsOf(MakeThumbnail(IDB_DAYTIME, true, {100, 50}, false).get());
+        for (auto at = turned.begin(); at != turned.end(); at += 300) {
+            std::rotate(at, at + 150, at + 300);
+        }
+        EXPECT_TRUE(turned == day);
         RECT suggested{};
         GetWindowRect(main.Window(), &suggested);
         const auto& next = kScales[(row + 1) % 3];
