@@ -140,7 +140,8 @@ UniqueBitmap MakeThumbnail(int map, bool halfTurned, SIZE size, bool checked) no
     }
     const auto width = static_cast<std::uint32_t>(size.cx);
     const PixelView pixels{static_cast<std::uint8_t*>(bits), width,
-                           static_cast<std::uint32_t>(size.cy), RowBytes(width), 3};
+                           static_cast<std::uint32_t>(size.cy),
+                           static_cast<std::ptrdiff_t>(RowBytes(width)), 3};
     const int firstColumn = halfTurned ? static_cast<int>(mapPixels.width / 2) : 0;
     const DrawPiece whole{
         {firstColumn, 0, static_cast<int>(mapPixels.width), static_cast<int>(mapPixels.height)},
