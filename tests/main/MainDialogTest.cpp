@@ -116,7 +116,8 @@ TEST(MainDialog, ThumbnailsFillTheirControlsAtEveryScale) {
                 const auto plain =
                     BitsOf(MakeThumbnail(map, turned, {inside.right, inside.bottom}, false).get());
                 ASSERT_EQ(drawn.size(), plain.size());
-                // The check mark covers the same share of its thumbnail at every scale.
+                // Only the chosen style's thumbnail differs from its plain map: by the check
+                // mark, which covers the same share of it at every scale.
                 const double marked =
                     std::inner_product(drawn.begin(), drawn.end(), plain.begin(), 0.0,
                                        std::plus<>(), std::not_equal_to<>()) /
