@@ -4,7 +4,8 @@
   Gloamery.ico      icon 128: a globe lit half by day, half by night (48x48 and 32x32 with 256
                     colours, 32x32 and 16x16 with 16 colours)
   PointingHand.cur  cursor 129: 32x32 monochrome hand, index finger up, hot spot (0, 0)
-  *.bmp             bitmaps 130-137: 100x50 thumbnails with a 256-entry palette
+  *.png             maps 130-132 of the style thumbnails: 300x150 with a palette of up to 256
+                    colours, which the program scales down to the thumbnails' size on the screen
 
 The maps come from the day and night images of the xplanet-images package (NASA Visible Earth),
 scaled by ImageMagick; everything else (blending, quantising, file formats) is done here so that
@@ -18,6 +19,7 @@ import os
 import struct
 import subprocess
 import sys
+import zlib
 
 CONVERT = "/usr/bin/convert"
 IMAGES = "/usr/share/xplanet/images"
@@ -71,29 +73,6 @@ def load_scaled(path, width, height):
     return Image(width, height, pixels)
 
 
-def box_downscale(image, factor):
-    result = Image(image.width // factor, image.height // factor)
-    area = factor * factor
-    for y in range(result.height):
-        for x in range(result.width):
-            total = [0, 0, 0]
-            for dy in range(factor):
-                for dx in range(factor):
-                    colour = image.get(x * factor + dx, y * factor + dy)
-                    for c in range(3):
-                        total[c] += colour[c]
-            result.put(x, y, tuple((t + area // 2) // area for t in total))
-    return result
-
-
-def roll(image, columns):
-    result = Image(image.width, image.height)
-    for y in range(image.height):
-        for x in range(image.width):
-            result.put((x + columns) % image.width, y, image.get(x, y))
-    return result
-
-
 def mix(a, b, weight):
     """a where weight is 0, b where weight is 1."""
     return tuple(int(round(a[c] + (b[c] - a[c]) * weight)) for c in range(3))
@@ -120,32 +99,6 @@ def day_and_night(day, night):
         for x in range(day.width):
             longitude = -180.0 + (x + 0.5) * 360.0 / day.width
             result.put(x, y, mix(day.get(x, y), night.get(x, y), night_weight(longitude, latitude)))
-    return result
-
-
-def segment_distance(px, py, ax, ay, bx, by):
-    dx, dy = bx - ax, by - ay
-    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
-    return math.hypot(px - (ax + t * dx), py - (ay + t * dy))
-
-
-def with_check_mark(image):
-    """Paints a large red check mark across a thumbnail, edges smoothed by 4x4 sampling."""
-    stroke = [(20.0, 25.0), (39.0, 43.0), (83.0, 6.0)]
-    half_width = 4.2
-    red = (224, 16, 16)
-    result = Image(image.width, image.height, list(image.pixels))
-    for y in range(image.height):
-        for x in range(image.width):
-            covered = 0
-            for sy in range(4):
-                for sx in range(4):
-                    px, py = x + (sx + 0.5) / 4, y + (sy + 0.5) / 4
-                    distance = min(segment_distance(px, py, *stroke[i], *stroke[i + 1])
-                                   for i in range(len(stroke) - 1))
-                    covered += distance <= half_width
-            if covered:
-                result.put(x, y, mix(image.get(x, y), red, covered / 16))
     return result
 
 
@@ -216,15 +169,21 @@ def pack_rows(indices, width, height, bits):
     return b"".join(rows)
 
 
-def write_bmp(path, image):
-    palette = padded_palette(median_cut(image.pixels, 256), 256)
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def write_png(path, image):
+    """An 8-bit palette PNG, rows unfiltered, which suits palette indices best."""
+    palette = median_cut(image.pixels, 256)
     indices = quantise(image.pixels, palette)
-    bits = pack_rows(indices, image.width, image.height, 8)
-    header_size = 14 + 40 + 256 * 4
-    info = bitmap_info_header(image.width, image.height, 8, 256, len(bits))
-    file_header = struct.pack("<2sIHHI", b"BM", header_size + len(bits), 0, 0, header_size)
+    rows = b"".join(b"\0" + bytes(indices[y * image.width:(y + 1) * image.width])
+                    for y in range(image.height))
+    header = struct.pack(">IIBBBBB", image.width, image.height, 8, 3, 0, 0, 0)
     with open(path, "wb") as out:
-        out.write(file_header + info + rgbquads(palette) + bits)
+        out.write(b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header)
+                  + png_chunk(b"PLTE", b"".join(bytes(colour) for colour in palette))
+                  + png_chunk(b"IDAT", zlib.compress(rows, 9)) + png_chunk(b"IEND", b""))
 
 
 # --- Icon -----------------------------------------------------------------------------------
@@ -393,26 +352,20 @@ def main():
         if not os.path.exists(path):
             sys.exit(f"missing {path} (tools/install-deps.sh installs it)")
 
-    day_large = load_scaled(DAY_IMAGE, 400, 200)
+    # Three times the thumbnails' size at 100%, so that they stay sharp up to 300%.
+    day = load_scaled(DAY_IMAGE, 300, 150)
     # Lifted a little: at thumbnail size the city lights would otherwise vanish into black.
-    night_large = Image(400, 200, [tuple(int(c) for c in brighten(colour, 0.45)) for colour in
-                                   load_scaled(NIGHT_IMAGE, 400, 200).pixels])
-    day = box_downscale(day_large, 4)
-    night = box_downscale(night_large, 4)
-    both = box_downscale(day_and_night(day_large, night_large), 4)
-    pacific = roll(day, day.width // 2)
-    thumbnails = {
-        "DayAndNight.bmp": both,                           # 130
-        "Daytime.bmp": day,                                # 131
-        "Nighttime.bmp": night,                            # 132
-        "Custom.bmp": pacific,                             # 133
-        "DaytimeSelected.bmp": with_check_mark(day),       # 134
-        "CustomSelected.bmp": with_check_mark(pacific),    # 135
-        "NighttimeSelected.bmp": with_check_mark(night),   # 136
-        "DayAndNightSelected.bmp": with_check_mark(both),  # 137
+    night = Image(300, 150, [tuple(int(c) for c in brighten(colour, 0.45)) for colour in
+                             load_scaled(NIGHT_IMAGE, 300, 150).pixels])
+    # The custom style's thumbnail is the daytime map turned half round by the program, and the
+    # chosen style's check mark is drawn by the program at the scale of the screen.
+    maps = {
+        "DayAndNight.png": day_and_night(day, night),  # 130
+        "Daytime.png": day,                            # 131
+        "Nighttime.png": night,                        # 132
     }
-    for name, image in thumbnails.items():
-        write_bmp(os.path.join(out, name), image)
+    for name, image in maps.items():
+        write_png(os.path.join(out, name), image)
 
     write_icon(os.path.join(out, "Gloamery.ico"), load_scaled(DAY_IMAGE, 256, 128),
                load_scaled(NIGHT_IMAGE, 256, 128))

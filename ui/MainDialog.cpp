@@ -6,6 +6,7 @@
 #include "ui/HtmlHelp.h"
 #include "ui/ProgramInfo.h"
 #include "ui/ResourceIds.h"
+#include "ui/Thumbnails.h"
 #include "update/UpdateThreadProc.h"
 
 MainDialog::MainDialog(HWND owner, std::wstring commandLine)
@@ -32,6 +33,8 @@ std::span<const MessageRoute> MainDialog::Messages() const {
         {WM_QUERYDRAGICON, MessageHandler<&MainDialog::OnQueryDragIcon>},
         {WM_DESTROY, MessageHandler<&MainDialog::OnDestroy>},
         {WM_TIMER, MessageHandler<&MainDialog::OnTimer>},
+        {WM_DPICHANGED, MessageHandler<&MainDialog::OnDpiChanged>},
+        {WM_RESCALE_THUMBNAILS, MessageHandler<&MainDialog::OnRescaleThumbnails>},
     };
     return routes;
 }
@@ -65,6 +68,7 @@ BOOL MainDialog::OnInitDialog() {
     settings.Save();
     settings.Load();
     scheduler.EnableUpdateButton();
+    thumbnailDpi = WindowDpi(Window());
     switch (settings.GetMode()) {
     case 2:
         OnNighttimeStyle();

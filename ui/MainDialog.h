@@ -40,25 +40,18 @@ protected:
     std::span<const MessageRoute> Messages() const override;
 
 private:
-    // Which picture each thumbnail shows and whether "&Edit" is available, for one style.
-    struct StyleLook {
-        int daytimeBitmap;
-        int nighttimeBitmap;
-        int dayAndNightBitmap;
-        int customBitmap;
-        bool editEnabled;
-    };
-
     bool OnSysCommand(WPARAM command, LPARAM lParam);
     bool OnPaint();
     LRESULT OnQueryDragIcon();
     void OnUpdateNow();
     void OnTimer(WPARAM id);
     void OnDestroy();
+    bool OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
+    void OnRescaleThumbnails(WPARAM dpi);
 
-    void ApplyPresetStyle(int mode, const StyleLook& look, const wchar_t* mainFile,
-                          const wchar_t* nightFile, int terminator);
-    void ShowStyle(const StyleLook& look);
+    void ApplyPresetStyle(int mode, const wchar_t* mainFile, const wchar_t* nightFile,
+                          int terminator);
+    void ShowStyle(int mode);
     void SignOnForFullScreenNotices();
     void AddAboutToSystemMenu();
     void HideForSilentStart();
@@ -70,6 +63,9 @@ private:
     std::optional<GdiplusSession> gdiplus;
     UpdateScheduler scheduler;
     HACCEL accelerators = nullptr;
-    // The pictures this dialog gave the thumbnails, released when they are replaced.
+    // The pictures this dialog gave the thumbnails, released when they are replaced; the style
+    // they show and the display scale they are made for.
     std::array<UniqueBitmap, 4> thumbnails;
+    int shownMode = 1;
+    UINT thumbnailDpi = 96;
 };

@@ -5,6 +5,7 @@
 #include "ui/MainDialog.h"
 
 #include "ui/ResourceIds.h"
+#include "ui/Thumbnails.h"
 
 namespace {
 
@@ -12,6 +13,19 @@ constexpr wchar_t kDayMapFile[] = L"Earth by day - ocean ice.jpg";
 constexpr wchar_t kNightMapFile[] = L"Earth by night - city lights.jpg";
 constexpr int kPresetNoonPixel = 1024; // the middle of the 2048-pixel default maps
 constexpr int kPresetUpdateFreqMins = 15;
+
+// The thumbnails in the order of the styles (Mode 1 to 4) that they choose, with their maps.
+struct Thumbnail {
+    int control;
+    int map;
+    bool halfTurned;
+};
+constexpr Thumbnail kThumbnails[] = {
+    {IDC_DAYTIME_THUMB, IDB_DAYTIME, false},
+    {IDC_NIGHTTIME_THUMB, IDB_NIGHTTIME, false},
+    {IDC_DAYNIGHT_THUMB, IDB_DAYNIGHT, false},
+    {IDC_CUSTOM_THUMB, IDB_DAYTIME, true}, // the day map with the Pacific in the middle
+};
 
 // A file in the process's current directory, or the bare name when that cannot be had.
 std::wstring InCurrentDirectory(const wchar_t* fileName) {
@@ -26,30 +40,27 @@ std::wstring InCurrentDirectory(const wchar_t* fileName) {
 } // namespace
 
 void MainDialog::OnDaytimeStyle() {
-    ApplyPresetStyle(1, {IDB_DAYTIME_SELECTED, IDB_NIGHTTIME, IDB_DAYNIGHT, IDB_CUSTOM, false},
-                     kDayMapFile, nullptr, 0);
+    ApplyPresetStyle(1, kDayMapFile, nullptr, 0);
 }
 
 void MainDialog::OnNighttimeStyle() {
-    ApplyPresetStyle(2, {IDB_DAYTIME, IDB_NIGHTTIME_SELECTED, IDB_DAYNIGHT, IDB_CUSTOM, false},
-                     kNightMapFile, nullptr, 0);
+    ApplyPresetStyle(2, kNightMapFile, nullptr, 0);
 }
 
 void MainDialog::OnDayAndNightStyle() {
-    ApplyPresetStyle(3, {IDB_DAYTIME, IDB_NIGHTTIME, IDB_DAYNIGHT_SELECTED, IDB_CUSTOM, false},
-                     kDayMapFile, kNightMapFile, 1);
+    ApplyPresetStyle(3, kDayMapFile, kNightMapFile, 1);
 }
 
 // The custom style keeps whatever the custom settings dialog stored.
 void MainDialog::OnCustomStyle() {
-    ShowStyle({IDB_DAYTIME, IDB_NIGHTTIME, IDB_DAYNIGHT, IDB_CUSTOM_SELECTED, true});
+    ShowStyle(4);
     settings.SetMode(4);
     settings.Save();
 }
 
-void MainDialog::ApplyPresetStyle(int mode, const StyleLook& look, const wchar_t* mainFile,
-                                  const wchar_t* nightFile, int terminator) {
-    ShowStyle(look);
+void MainDialog::ApplyPresetStyle(int mode, const wchar_t* mainFile, const wchar_t* nightFile,
+                                  int terminator) {
+    ShowStyle(mode);
     std::wstring mainPath = InCurrentDirectory(mainFile);
     std::wstring nightPath = nightFile ? InCurrentDirectory(nightFile) : std::wstring();
     settings.SetMode(mode);
@@ -63,24 +74,38 @@ void MainDialog::ApplyPresetStyle(int mode, const StyleLook& look, const wchar_t
     settings.Save();
 }
 
-void MainDialog::ShowStyle(const StyleLook& look) {
-    const int controls[] = {IDC_DAYTIME_THUMB, IDC_NIGHTTIME_THUMB, IDC_DAYNIGHT_THUMB,
-                            IDC_CUSTOM_THUMB};
-    const int bitmaps[] = {look.daytimeBitmap, look.nighttimeBitmap, look.dayAndNightBitmap,
-                           look.customBitmap};
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
+// Each thumbnail takes the size of the current display scale and its map at the size of what lies
+// inside its sunken edge, the style's own with the check mark. "&Edit" is available in the custom
+// style only.
+void MainDialog::ShowStyle(int mode) {
+    shownMode = mode;
+    const SIZE frame = ThumbnailSize(thumbnailDpi);
     for (size_t i = 0; i < thumbnails.size(); ++i) {
-        UniqueBitmap picture(static_cast<HBITMAP>(
-            LoadImageW(instance, MAKEINTRESOURCEW(bitmaps[i]), IMAGE_BITMAP, 0, 0, 0)));
-        const auto previous = reinterpret_cast<HBITMAP>(
-            SendDlgItemMessageW(Window(), controls[i], STM_SETIMAGE, IMAGE_BITMAP,
-                                reinterpret_cast<LPARAM>(picture.get())));
-        // The control gives back the picture it showed: the one it loaded from the template the
-        // first time, which is now ours to release, or the one held here.
-        if (previous && previous != thumbnails[i].get()) {
-            DeleteObject(previous);
-        }
+        const Thumbnail& thumbnail = kThumbnails[i];
+        const HWND control = Item(thumbnail.control);
+        SetWindowPos(control, nullptr, 0, 0, frame.cx, frame.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT inside{};
+        GetClientRect(control, &inside);
+        UniqueBitmap picture =
+            MakeThumbnail(thumbnail.map, thumbnail.halfTurned, {inside.right, inside.bottom},
+                          mode == static_cast<int>(i) + 1);
+        // The control keeps its size (SS_REALSIZECONTROL) and gives back the picture it showed,
+        // which is released here.
+        SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
         thumbnails[i] = std::move(picture);
     }
-    EnableWindow(Item(IDC_EDIT_CUSTOM), look.editEnabled ? TRUE : FALSE);
+    EnableWindow(Item(IDC_EDIT_CUSTOM), mode == 4 ? TRUE : FALSE);
+}
+
+// The dialog manager lays the dialog out for the new scale when this message reaches it; the
+// thumbnails are made again for that scale once it has.
+bool MainDialog::OnDpiChanged(WPARAM dpi, LPARAM) {
+    PostMessageW(Window(), WM_RESCALE_THUMBNAILS, LOWORD(dpi), 0);
+    return false;
+}
+
+void MainDialog::OnRescaleThumbnails(WPARAM dpi) {
+    thumbnailDpi = static_cast<UINT>(dpi);
+    ShowStyle(shownMode);
 }

@@ -8,14 +8,10 @@
 #define IDD_MAIN 102
 #define IDI_APP 128
 #define IDC_POINTING_HAND 129
+// The maps of the style thumbnails, PNG pictures
 #define IDB_DAYNIGHT 130
 #define IDB_DAYTIME 131
 #define IDB_NIGHTTIME 132
-#define IDB_CUSTOM 133
-#define IDB_DAYTIME_SELECTED 134
-#define IDB_CUSTOM_SELECTED 135
-#define IDB_NIGHTTIME_SELECTED 136
-#define IDB_DAYNIGHT_SELECTED 137
 #define IDD_CUSTOM_SETTINGS 138
 #define IDR_ACCELERATORS 139
 
@@ -49,6 +45,7 @@
 // Commands and messages; the help command ID_HELP is the framework's (win/CommandIds.h)
 #define IDM_ABOUTBOX 16
 #define WM_APPBAR_CALLBACK 1124
+#define WM_RESCALE_THUMBNAILS (WM_APP + 1)
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

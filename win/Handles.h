@@ -28,6 +28,14 @@ template <typename GdiHandle> struct GdiObjectTraits {
 using UniqueFont = Unique<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = Unique<GdiObjectTraits<HBITMAP>>;
 
+// Memory device contexts (CreateCompatibleDC).
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle dc) noexcept { DeleteDC(dc); }
+};
+using UniqueMemoryDc = Unique<MemoryDcTraits>;
+
 struct WindowTraits {
     using Handle = HWND;
     static Handle invalid() noexcept { return nullptr; }

@@ -36,7 +36,9 @@ def copy_sources():
         original, copy = root / name, source / name
         if original.is_file() and (not copy.exists() or copy.read_bytes() != original.read_bytes()):
             copy.parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(original, copy)
+            # A fresh time stamp, not the original's: a file changed before the scratch tree's
+            # last build would otherwise look older than its objects and not be built again.
+            shutil.copy(original, copy)
     return source
 
 
