@@ -20,6 +20,14 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = Unique<KernelHandleTraits>;
 
+// COM interfaces, released.
+template <typename Interface> struct ComTraits {
+    using Handle = Interface*;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle object) noexcept { object->Release(); }
+};
+template <typename Interface> using UniqueCom = Unique<ComTraits<Interface>>;
+
 template <typename GdiHandle> struct GdiObjectTraits {
     using Handle = GdiHandle;
     static Handle invalid() noexcept { return nullptr; }
