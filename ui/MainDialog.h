@@ -55,6 +55,7 @@ private:
     void OnUpdateNow();
     void OnTimer(WPARAM id);
     void OnDestroy();
+    void ShowMapStatus();
 
     void ApplyPresetStyle(int mode, const StyleLook& look, const wchar_t* mainFile,
                           const wchar_t* nightFile, int terminator);
@@ -70,6 +71,7 @@ private:
     std::optional<GdiplusSession> gdiplus;
     UpdateScheduler scheduler;
     HACCEL accelerators = nullptr;
+    MapStatus shownMapStatus;
     // The pictures this dialog gave the thumbnails, released when they are replaced.
     std::array<UniqueBitmap, 4> thumbnails;
 };
