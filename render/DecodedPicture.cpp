@@ -82,6 +82,7 @@ DecodedPicture::DecodedPicture(const std::wstring& path) noexcept {
         fail(MapProblem::tooLarge);
         return;
     }
+    toSrgb = ColourConversion(*factory.get(), *decoder.get(), *frame.get(), path);
     if (format == GUID_WICPixelFormat24bppBGR) {
         bytesPerPixel = 3;
         colourFormat = PixelFormat24bppRGB;
@@ -134,6 +135,8 @@ bool DecodedPicture::Copy(const PixelArea& area, PixelView to) const noexcept {
                                         static_cast<UINT>(size), to.data))) {
         return false;
     }
+    // A conversion that fails leaves the pixels as decoded.
+    toSrgb.Apply({to.data, static_cast<std::uint32_t>(rect.Width), rows, to.stride, bytesPerPixel});
     return true;
 }
 

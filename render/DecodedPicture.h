@@ -16,6 +16,7 @@
 #include "render/PictureBuffer.h"
 #include "render/core/NightPixels.h"
 #include "settings/MapStatus.h"
+#include "render/ColourProfile.h"
 #include "win/Handles.h"
 
 // The calling thread in the multithreaded apartment while the object lives, so that the decoded
@@ -55,7 +56,7 @@ public:
     Gdiplus::PixelFormat ColourFormat() const noexcept { return colourFormat; }
 
     // Copies the area's pixels to `to`, whose row 0 and column 0 take the area's first row and
-    // column. False when the area
+    // column, converted to sRGB where the file carries another colour profile. False when the area
     // lies outside the picture or does not fit `to`, or the file turns out to be damaged.
     bool Copy(const PixelArea& area, PixelView to) const noexcept;
     // Copies the whole picture to `to`, a fresh buffer of its size: its upper rows while the
@@ -71,6 +72,7 @@ private:
     std::uint32_t bytesPerPixel = 4;
     Gdiplus::PixelFormat colourFormat = PixelFormat32bppARGB;
     MapProblem problem = MapProblem::none;
+    ColourConversion toSrgb; // applied to the pixels as they are copied out
 };
 
 // The picture in the file at path, in the program's own memory in the format ColourFormat names.

@@ -20,6 +20,14 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = Unique<KernelHandleTraits>;
 
+// Files, which are invalid as INVALID_HANDLE_VALUE.
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(Handle handle) noexcept { CloseHandle(handle); }
+};
+using UniqueFile = Unique<FileHandleTraits>;
+
 // COM interfaces, released.
 template <typename Interface> struct ComTraits {
     using Handle = Interface*;

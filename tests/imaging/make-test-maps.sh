@@ -2,6 +2,7 @@
 # Makes the test maps in the encodings decoders hand over in other pixel formats, from one 48 x 24
 # picture of 32 flat 6 x 6 blocks (few colours, so palettes hold it exactly), into folder $1.
 set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
 mkdir -p "$1" && cd "$1"
 convert -seed 1 -size 8x4 xc: +noise Random -depth 8 -scale 48x24 PNG24:day.png
 convert day.png -colorspace Gray -type TrueColor PNG24:grey-as-rgb.png
@@ -20,3 +21,4 @@ convert day.png -negate PNG24:night.png
 convert night.png -filter point -resize 200% PNG24:night-double.png
 convert -size 24x12 xc:'#102030' PNG24:night-half.png
 convert -size 48x24 xc:'#102030' PNG24:night-flat.png
+python3 "$here/make-profile-maps.py"
