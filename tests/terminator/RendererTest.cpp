@@ -60,7 +60,8 @@ TEST_F(TerminatorRendererTest, EveryEncodingAndSizeBlendsAsThePicturesItHolds) {
 
 // Missing pictures, a file that is no picture and one with more pixels than memory holds give
 // nothing, leave the progress and say which file and why. A cancel flag of 1 before the start
-// stops before the blend; any other flag but 0 lets every column run and still gives nothing.
+// stops once the files are opened, before a night image is even read; any other flag but 0 lets
+// every column run and still gives nothing.
 TEST_F(TerminatorRendererTest, UnusablePicturesAndStoppedRunsGiveNothing) {
     WriteFileBytes(folder.File(L"good"), BmpPicture(6, 3, Noise));
     WriteFileBytes(folder.File(L"text"), "plain text, not a picture");
@@ -73,6 +74,7 @@ TEST_F(TerminatorRendererTest, UnusablePicturesAndStoppedRunsGiveNothing) {
          {L"good", L"huge", 0, 42, tooLarge, L"huge"},
          {L"good", L"missing", 0, 42, notFound, L"missing"},
          {L"good", L"good", 1, 42, none, nullptr},
+         {L"good", L"huge", 1, 42, none, nullptr},
          {L"good", L"good", 2, 83, none, nullptr}};
     for (const auto& [day, night, cancel, progress, problem, file] : cases) {
         settings.SetSrcImgPath(folder.File(day));
