@@ -9,6 +9,8 @@
 
 namespace {
 
+// LCS_sRGB, which the headers spell as the multi-character constant 'sRGB'.
+constexpr DWORD kSrgbColourSpace = 0x73524742;
 // Far more than any real profile; a larger one is not read.
 constexpr UINT kMaxProfileBytes = 4u << 20;
 
@@ -95,7 +97,7 @@ ColourConversion::ColourConversion(IWICImagingFactory& factory, IWICBitmapDecode
         PROFILE source{PROFILE_MEMBUFFER, embedded.data(), static_cast<DWORD>(embedded.size())};
         wchar_t srgbPath[MAX_PATH] = {};
         DWORD srgbBytes = sizeof srgbPath;
-        if (!GetStandardColorSpaceProfileW(nullptr, LCS_sRGB, srgbPath, &srgbBytes)) {
+        if (!GetStandardColorSpaceProfileW(nullptr, kSrgbColourSpace, srgbPath, &srgbBytes)) {
             return;
         }
         PROFILE target{PROFILE_FILENAME, srgbPath,
@@ -114,7 +116,8 @@ ColourConversion::ColourConversion(IWICImagingFactory& factory, IWICBitmapDecode
 }
 
 bool ColourConversion::Apply(PixelView pixels) const noexcept {
-    if (!transform || pixels.data == nullptr || pixels.stride <= 0 || pixels.stride > MAXDWORD) {
+    if (!transform || pixels.data == nullptr || pixels.stride <= 0 ||
+        static_cast<std::uint64_t>(pixels.stride) > MAXDWORD) {
         return false;
     }
     // The DIB byte orders: blue, green, red (and alpha, which passes through).
