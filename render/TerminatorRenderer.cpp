@@ -7,6 +7,7 @@
 #include "render/FirstTouch.h"
 #include "render/SaveImageFile.h"
 #include "render/SideTask.h"
+#include "render/SplitResample.h"
 #include "render/core/CompactNight.h"
 #include "render/core/TerminatorKernel.h"
 #include "render/core/TerminatorSettingsGate.h"
@@ -22,7 +23,8 @@
 // hundred megabytes. Both pictures are decoded at once, for time; then only the night areas the
 // blend reads (about half the night image) are copied out and the night decoder is released
 // before the day image is copied out of its own. At no time are more than two and a half
-// pictures held.
+// pictures held. A night image of another size is copied out whole and resampled to the day
+// image's size, and released before the day image is copied out.
 
 using namespace Gdiplus;
 
@@ -44,13 +46,44 @@ bool CopyNightAreas(const DecodedPicture& night, CompactNight& areas) {
            copy(count / 2, count);
 }
 
-std::optional<PictureBuffer> Render(SettingsStore& settings, const SYSTEMTIME& utc) {
+// The night image at the day image's size, resampled as the wallpaper is, its left and right
+// edges joined as on the globe. The night decoder is released once its pixels are copied out.
+// The fitted night is as large as the day image: status names the day image while it is made.
+std::optional<PictureBuffer> FitNight(DecodedPicture& night, std::uint32_t width,
+                                      std::uint32_t height, const std::function<bool()>& stopped,
+                                      MapStatus& status, const std::wstring& dayPath) {
+    std::optional<PictureBuffer> fitted;
+    {
+        const PictureBuffer whole(night.Width(), night.Height(), night.ColourFormat(),
+                                  PictureBuffer::Start::toBeOverwritten);
+        if (!night.CopyAll(whole.Pixels())) {
+            return {};
+        }
+        night = {};
+        status.file = dayPath;
+        fitted.emplace(width, height, whole.Format(), PictureBuffer::Start::toBeOverwritten);
+        const PixelView to = fitted->Pixels();
+        const DrawPiece all{
+            {0, 0, static_cast<int>(whole.Pixels().width), static_cast<int>(whole.Pixels().height)},
+            {0, 0, static_cast<int>(to.width), static_cast<int>(to.height)}};
+        if (!ResamplePieceOnTwoThreads(whole.Pixels(), all, to, stopped)) {
+            return {};
+        }
+    }
+    return fitted;
+}
+
+// status names the map being read or held while that can fail, so that a run that ends early
+// leaves it saying which map was at fault.
+std::optional<PictureBuffer> Render(SettingsStore& settings, const SYSTEMTIME& utc,
+                                    MapStatus& status) {
     const SunInstant sun =
         SunInstantAt(utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond);
     std::wstring dayPath;
     std::wstring nightPath;
     settings.GetSrcImgPath(dayPath);
     settings.GetSrc2ImgPath(nightPath);
+    const auto stopped = [&settings] { return settings.GetCancel() == 1; };
 
     const MultithreadedApartment apartment;
     // The two decodes are most of the work and independent of each other.
@@ -65,25 +98,58 @@ std::optional<PictureBuffer> Render(SettingsStore& settings, const SYSTEMTIME& u
         });
         day = DecodedPicture(dayPath);
     }
-    if (!day || !night || day.ColourFormat() == PixelFormatUndefined) {
+    if (!day || !night) {
+        status = day ? MapStatus{night.Problem(), nightPath} : MapStatus{day.Problem(), dayPath};
         return {};
     }
-    CompactNight nightAreas(
-        NightAreasRead(sun, day.Width(), day.Height(), night.Width(), night.Height()),
-        night.Width(), night.Height(), night.BytesPerPixel());
-    if (!CopyNightAreas(night, nightAreas)) {
+    if (stopped()) {
         return {};
     }
-    night = {};
+    status = {MapProblem::tooLarge, nightPath};
+    // A night image of the day image's size is read only where the blend needs it; one of
+    // another size is fitted to the day image first.
+    std::optional<CompactNight> nightAreas;
+    std::optional<PictureBuffer> fittedNight;
+    if (night.Width() == day.Width() && night.Height() == day.Height()) {
+        nightAreas.emplace(
+            NightAreasRead(sun, day.Width(), day.Height(), day.Width(), day.Height()),
+            night.Width(), night.Height(), night.BytesPerPixel());
+        if (!CopyNightAreas(night, *nightAreas)) {
+            status.problem = MapProblem::unreadable;
+            return {};
+        }
+        night = {};
+    } else {
+        fittedNight = FitNight(night, day.Width(), day.Height(), stopped, status, dayPath);
+        if (!fittedNight) {
+            status.problem = MapProblem::unreadable;
+            return {};
+        }
+    }
+    if (stopped()) {
+        return {};
+    }
+    status = {MapProblem::tooLarge, dayPath};
     PictureBuffer picture(day.Width(), day.Height(), day.ColourFormat(),
                           PictureBuffer::Start::toBeOverwritten);
-    if (picture.Bitmap() == nullptr || !day.CopyAll(picture.Pixels())) {
+    if (picture.Bitmap() == nullptr) {
+        return {};
+    }
+    if (!day.CopyAll(picture.Pixels())) {
+        status.problem = MapProblem::unreadable;
         return {};
     }
     day = {};
+    status = {};
+    if (stopped()) {
+        return {};
+    }
     SettingsColumnGate<SettingsStore> gate(settings, picture.Pixels().width);
+    const bool blended = fittedNight
+                             ? BlendTerminator(sun, picture.Pixels(), fittedNight->Pixels(), gate)
+                             : BlendTerminator(sun, picture.Pixels(), *nightAreas, gate);
     // An unfinished blend is never used, even if the flag has been cleared again meanwhile.
-    if (!BlendTerminator(sun, picture.Pixels(), nightAreas, gate) || settings.GetCancel() != 0) {
+    if (!blended || settings.GetCancel() != 0) {
         return {};
     }
     return picture;
@@ -91,12 +157,12 @@ std::optional<PictureBuffer> Render(SettingsStore& settings, const SYSTEMTIME& u
 
 } // namespace
 
-std::optional<PictureBuffer> RenderTerminatorPicture(SettingsStore& settings,
-                                                     const SYSTEMTIME& utc) noexcept {
+std::optional<PictureBuffer> RenderTerminatorPicture(SettingsStore& settings, const SYSTEMTIME& utc,
+                                                     MapStatus& status) noexcept {
     const solar::ExtendedPrecisionScope precision;
     // Runs on the update worker: a failed allocation ends the run like any other failure.
     try {
-        return Render(settings, utc);
+        return Render(settings, utc, status);
     } catch (...) {
         return {};
     }
@@ -110,13 +176,8 @@ bool SaveTerminatorPicture(Gdiplus::GpBitmap* picture, const std::wstring& outpu
 
 void RenderTerminatorImageAt(std::wstring outputPath, SettingsStore& settings,
                              const SYSTEMTIME& utc) {
-    if (const auto picture = RenderTerminatorPicture(settings, utc)) {
+    MapStatus status;
+    if (const auto picture = RenderTerminatorPicture(settings, utc, status)) {
         SaveTerminatorPicture(picture->Bitmap(), outputPath);
     }
-}
-
-void RenderTerminatorImage(std::wstring outputPath, SettingsStore& settings) {
-    SYSTEMTIME utc{};
-    GetSystemTime(&utc);
-    RenderTerminatorImageAt(std::move(outputPath), settings, utc);
 }

@@ -8,15 +8,17 @@
 #include <string>
 
 #include "render/PictureBuffer.h"
+#include "settings/MapStatus.h"
 
 class SettingsStore;
 
 // Renders for the given UTC instant (milliseconds are not used) in memory. Reads the image
 // paths from settings, writes the progress there before each column and stops when its cancel
-// flag is set. Returns the day image with the night blended in, 24-bit where the day image is
-// and 32-bit otherwise, or nothing when an image can't be read or used or the run is cancelled.
-std::optional<PictureBuffer> RenderTerminatorPicture(SettingsStore& settings,
-                                                     const SYSTEMTIME& utc) noexcept;
+// flag is set. A night image of another size is fitted to the day image. Returns the day image
+// with the night blended in, in the format the day image was read in, or nothing when an image
+// can't be read or held (status then says which and why) or the run is stopped.
+std::optional<PictureBuffer> RenderTerminatorPicture(SettingsStore& settings, const SYSTEMTIME& utc,
+                                                     MapStatus& status) noexcept;
 
 // Saves a rendered picture as BMP at outputPath. When the save fails, a file already there
 // stays as it was.
@@ -25,6 +27,3 @@ bool SaveTerminatorPicture(Gdiplus::GpBitmap* picture, const std::wstring& outpu
 // Renders and saves; nothing is saved when nothing was rendered.
 void RenderTerminatorImageAt(std::wstring outputPath, SettingsStore& settings,
                              const SYSTEMTIME& utc);
-
-// The same for the current UTC time.
-void RenderTerminatorImage(std::wstring outputPath, SettingsStore& settings);

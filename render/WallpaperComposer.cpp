@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -14,6 +15,7 @@
 #include "render/PictureBuffer.h"
 #include "render/SaveImageFile.h"
 #include "render/SideTask.h"
+#include "render/SplitResample.h"
 #include "render/TerminatorRenderer.h"
 #include "render/core/DesktopWallpaper.h"
 #include "render/core/Resampler.h"
@@ -40,94 +42,71 @@ void InstallWallpaper(const std::wstring& path) {
                           SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
-// With spanStyle, the desktop is set to span the picture across the monitors before it is
-// installed.
-void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const PixelRect> monitors,
-             bool spanStyle) {
-    settings.SetCancel(0);
-
-    const bool terminatorMode = settings.GetTerminator() == 1;
-    // The day-and-night picture comes from the renderer; any other from its file.
+// The picture to show: the day-and-night picture from the renderer, or the main image from its
+// file. Without a new day-and-night picture, the one an earlier update left is shown. status
+// says what was made of the maps.
+struct MapPicture {
     std::optional<PictureBuffer> picture;
-    bool rendered = false;
-    std::wstring terminatorPath;
+    bool rendered = false; // a new day-and-night picture, to be saved to its file
+    MapStatus status;
+};
+
+MapPicture LoadMap(SettingsStore& settings, const SYSTEMTIME& utc, bool terminatorMode,
+                   const std::wstring& terminatorPath) {
+    MapPicture map;
     if (terminatorMode) {
-        terminatorPath = MakeOutputPath(kTerminatorImageName);
-        picture = RenderTerminatorPicture(settings, utc);
-        if (settings.GetCancel() == 1) {
-            return;
-        }
-        // Without a new rendering, the one an earlier update left is shown.
-        rendered = picture.has_value();
-        if (!rendered) {
-            picture = ReadPictureFile(terminatorPath);
+        map.picture = RenderTerminatorPicture(settings, utc, map.status);
+        map.rendered = map.picture.has_value();
+        if (!map.rendered && settings.GetCancel() != 1) {
+            MapProblem ignored{};
+            map.picture = ReadPictureFile(terminatorPath, ignored);
         }
     } else {
-        std::wstring picturePath;
-        settings.GetSrcImgPath(picturePath);
-        picture = ReadPictureFile(picturePath);
+        settings.GetSrcImgPath(map.status.file);
+        map.picture = ReadPictureFile(map.status.file, map.status.problem);
     }
-    const auto progress = [&settings, terminatorMode](int percent) {
-        if (!terminatorMode) {
-            settings.SetProgress(percent);
-        }
-    };
-    if (!picture) {
-        return;
+    if (map.status.problem == MapProblem::none) {
+        map.status.file.clear();
     }
-    const PixelView source = picture->Pixels();
-    // A picture or screen of no size gives nothing sound to draw: the run ends as when the
-    // picture does not load.
-    const auto layout = ComputeDesktopWallpaper(
-        source.width, source.height, settings.GetNoonPixel(), utc.wHour, utc.wMinute, monitors);
-    if (!layout) {
-        return;
-    }
+    return map;
+}
 
-    PictureBuffer wallpaper(static_cast<std::uint32_t>(layout->bounds.width),
-                            static_cast<std::uint32_t>(layout->bounds.height), picture->Format());
-    const auto stopped = [&settings] { return settings.GetCancel() == 1; };
-    const auto& pieces = layout->pieces;
-    for (size_t next = 0; next < pieces.size(); ++next) {
-        // The lower half of the piece's rows on a second thread, the upper half here.
-        const DrawPiece& piece = pieces[next];
-        const int half = piece.destination.height / 2;
-        bool lowerDrawn = false;
-        bool upperDrawn = false;
-        {
-            const SideTask lower([&] {
-                try {
-                    lowerDrawn = ResamplePieceRows(source, piece, half, piece.destination.height,
-                                                   wallpaper.Pixels(), stopped);
-                } catch (const std::exception&) {
-                }
-            });
-            upperDrawn = ResamplePieceRows(source, piece, 0, half, wallpaper.Pixels(), stopped);
-        }
-        if (!upperDrawn || !lowerDrawn) {
-            return;
+// Draws every piece of the layout into a picture of the layout's size; nothing when stopped.
+std::optional<PictureBuffer> DrawWallpaper(const PictureBuffer& map, const DesktopWallpaper& layout,
+                                           const std::function<bool()>& stopped,
+                                           const std::function<void(int)>& progress) {
+    std::optional<PictureBuffer> wallpaper;
+    wallpaper.emplace(static_cast<std::uint32_t>(layout.bounds.width),
+                      static_cast<std::uint32_t>(layout.bounds.height), map.Format());
+    for (std::size_t next = 0; next < layout.pieces.size(); ++next) {
+        if (!ResamplePieceOnTwoThreads(map.Pixels(), layout.pieces[next], wallpaper->Pixels(),
+                                       stopped)) {
+            return {};
         }
         if (next == 0) {
             progress(25);
         }
     }
-    progress(50);
-    if (settings.GetCancel() == 1) {
-        return;
-    }
-    // The desktop keeps its current picture unless a complete new file is in place.
+    return wallpaper;
+}
+
+// Saves the wallpaper and makes it the desktop's, the new day-and-night picture going to its
+// own file meanwhile. With spanStyle, the desktop is set to span the picture across the
+// monitors first. The desktop keeps its current picture unless a complete new file is in place.
+void SaveAndInstall(SettingsStore& settings, const PictureBuffer& wallpaper, const MapPicture& map,
+                    const std::wstring& terminatorPath, bool spanStyle,
+                    const std::function<void(int)>& progress) {
     std::wstring wallpaperPath;
     CLSID bmpEncoder{};
     const bool wallpaperSaved = WallpaperPath(wallpaperPath) &&
                                 GetEncoderClsid(L"image/bmp", bmpEncoder) != -1 &&
                                 SaveImageReplacing(wallpaper.Bitmap(), wallpaperPath, bmpEncoder);
-    // A new day-and-night picture goes to its file while the wallpaper is installed. Begun any
-    // earlier, it would take a processor from the wallpaper.
+    // Begun any earlier, this save would take a processor from the wallpaper.
     std::optional<SideTask> saveRendered;
-    if (rendered) {
-        saveRendered.emplace([&] { SaveTerminatorPicture(picture->Bitmap(), terminatorPath); });
+    if (map.rendered) {
+        saveRendered.emplace([&] { SaveTerminatorPicture(map.picture->Bitmap(), terminatorPath); });
     }
-    if (!wallpaperSaved) {
+    if (!wallpaperSaved || settings.GetCancel() == 1) {
         return;
     }
     progress(75);
@@ -136,6 +115,47 @@ void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const Pix
     }
     InstallWallpaper(wallpaperPath);
     progress(100);
+}
+
+void Compose(SettingsStore& settings, const SYSTEMTIME& utc, std::span<const PixelRect> monitors,
+             bool spanStyle) {
+    settings.SetCancel(0);
+    const auto stopped = [&settings] { return settings.GetCancel() == 1; };
+    // The day-and-night picture's progress is the renderer's alone.
+    const bool terminatorMode = settings.GetTerminator() == 1;
+    const auto progress = [&settings, terminatorMode](int percent) {
+        if (!terminatorMode) {
+            settings.SetProgress(percent);
+        }
+    };
+
+    const std::wstring terminatorPath =
+        terminatorMode ? MakeOutputPath(kTerminatorImageName) : std::wstring();
+    const MapPicture map = LoadMap(settings, utc, terminatorMode, terminatorPath);
+    if (stopped()) {
+        return;
+    }
+    settings.SetMapStatus(map.status);
+    if (!map.picture) {
+        return;
+    }
+    const PixelView source = map.picture->Pixels();
+    // A picture or screen of no size gives nothing sound to draw: the run ends as when the
+    // picture does not load.
+    const auto layout = ComputeDesktopWallpaper(
+        source.width, source.height, settings.GetNoonPixel(), utc.wHour, utc.wMinute, monitors);
+    if (!layout) {
+        return;
+    }
+    const auto wallpaper = DrawWallpaper(*map.picture, *layout, stopped, progress);
+    if (!wallpaper) {
+        return;
+    }
+    progress(50);
+    if (stopped()) {
+        return;
+    }
+    SaveAndInstall(settings, *wallpaper, map, terminatorPath, spanStyle, progress);
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #pragma once
 // The one record of the user's settings, shared by the dialog thread and the update worker,
-// with the worker's progress and the request to stop it. Every field is read and written
-// under one lock; Load and Save exchange the eight settings with the registry.
+// with the worker's progress, the request to stop it and what the last update made of its maps.
+// Every field is read and written under one lock; Load and Save exchange the eight settings
+// with the registry.
 
 #include <string>
 #include <utility>
 
+#include "settings/MapStatus.h"
 #include "win/CriticalSection.h"
 
 class SettingsStore {
@@ -36,6 +38,9 @@ public:
     void SetProgress(int percent) { Write(progress, percent); }
     int GetCancel() const { return Read(cancel); }
     void SetCancel(int flag) { Write(cancel, flag); }
+    // Written by the worker at the end of every update that got as far as its maps.
+    MapStatus GetMapStatus() const { return Read(mapStatus); }
+    void SetMapStatus(MapStatus status) { Write(mapStatus, std::move(status)); }
 
     // Reads the settings from HKCU\Software\Pembrix\Pembrix Gloamery; a missing key or value,
     // or one of the wrong type or size, leaves its field as it was.
@@ -65,4 +70,5 @@ private:
     int mode = 1;
     int progress = 0;
     int cancel = 0;
+    MapStatus mapStatus;
 };

@@ -9,6 +9,31 @@
 #include "ui/Thumbnails.h"
 #include "update/UpdateThreadProc.h"
 
+namespace {
+
+// What the settings window says about the maps of the last update: nothing when they could be
+// used.
+std::wstring MapStatusLine(const MapStatus& status) {
+    const wchar_t* what = L"";
+    switch (status.problem) {
+    case MapProblem::none:
+        return {};
+    case MapProblem::notFound:
+        what = L"not found";
+        break;
+    case MapProblem::unreadable:
+        what = L"not a picture this program can read";
+        break;
+    case MapProblem::tooLarge:
+        what = L"too large for memory";
+        break;
+    }
+    const std::wstring name = status.file.substr(status.file.find_last_of(L"\\/") + 1);
+    return L"Cannot use " + (name.empty() ? L"the map" : L"\"" + name + L"\"") + L": " + what;
+}
+
+} // namespace
+
 MainDialog::MainDialog(HWND owner, std::wstring commandLine)
     : Dialog(IDD_MAIN, owner), commandLine(std::move(commandLine)),
       icon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP))),
@@ -176,6 +201,16 @@ void MainDialog::OnUpdateNow() {
 
 void MainDialog::OnTimer(WPARAM id) {
     scheduler.OnTimer(id);
+    ShowMapStatus();
+}
+
+// The worker writes the status while it runs; the timers look at it.
+void MainDialog::ShowMapStatus() {
+    MapStatus status = settings.GetMapStatus();
+    if (status != shownMapStatus) {
+        SetDlgItemTextW(Window(), IDC_MAP_STATUS, MapStatusLine(status).c_str());
+        shownMapStatus = std::move(status);
+    }
 }
 
 // The worker must have ended before GDI+ goes, and both before the settings it uses.

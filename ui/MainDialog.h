@@ -48,6 +48,7 @@ private:
     void OnDestroy();
     bool OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
     void OnRescaleThumbnails(WPARAM dpi);
+    void ShowMapStatus();
 
     void ApplyPresetStyle(int mode, const wchar_t* mainFile, const wchar_t* nightFile,
                           int terminator);
@@ -63,6 +64,7 @@ private:
     std::optional<GdiplusSession> gdiplus;
     UpdateScheduler scheduler;
     HACCEL accelerators = nullptr;
+    MapStatus shownMapStatus;
     // The pictures this dialog gave the thumbnails, released when they are replaced; the style
     // they show and the display scale they are made for.
     std::array<UniqueBitmap, 4> thumbnails;

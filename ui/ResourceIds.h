@@ -24,6 +24,7 @@
 #define IDC_CUSTOM_THUMB 1019
 #define IDC_PROGRESS 1024
 #define IDC_VERSION 1033
+#define IDC_MAP_STATUS 1034
 
 // About box
 #define IDC_ABOUT_VERSION 1009

@@ -20,6 +20,22 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = Unique<KernelHandleTraits>;
 
+// Files, which are invalid as INVALID_HANDLE_VALUE.
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(Handle handle) noexcept { CloseHandle(handle); }
+};
+using UniqueFile = Unique<FileHandleTraits>;
+
+// COM interfaces, released.
+template <typename Interface> struct ComTraits {
+    using Handle = Interface*;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle object) noexcept { object->Release(); }
+};
+template <typename Interface> using UniqueCom = Unique<ComTraits<Interface>>;
+
 template <typename GdiHandle> struct GdiObjectTraits {
     using Handle = GdiHandle;
     static Handle invalid() noexcept { return nullptr; }

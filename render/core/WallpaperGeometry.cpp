@@ -1,6 +1,7 @@
 #include "render/core/WallpaperGeometry.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -63,8 +64,7 @@ std::optional<WallpaperGeometry> ComputeWallpaperGeometry(uint32_t mapWidth, uin
         RoundToDouble(static_cast<double>(screenHeight) / static_cast<double>(mapHeight)));
     geometry.sourceHeight = static_cast<int>(Truncate(screenHeight / double{geometry.scale}));
     geometry.sourceWidth = Truncate(screenWidth / double{geometry.scale});
-    if (geometry.sourceHeight < 1 || geometry.sourceWidth < 1 ||
-        RoundToDouble(static_cast<double>(width) * geometry.scale) < 1.0) {
+    if (geometry.sourceHeight < 1 || geometry.sourceWidth < 1 || geometry.sourceWidth > INT_MAX) {
         return std::nullopt;
     }
 
@@ -74,19 +74,21 @@ std::optional<WallpaperGeometry> ComputeWallpaperGeometry(uint32_t mapWidth, uin
     geometry.right = static_cast<int>(std::min(left + geometry.sourceWidth, width));
 
     // A strip wider than the map takes as many copies of it as it needs. Each piece starts at
-    // the screen column its first source column scales to; the last piece of a wrapping strip
-    // ends at the screen's right edge.
+    // the screen column its first source column scales to; the last piece ends at the screen's
+    // right edge, so that no column is left undrawn where the scaled strip falls short of it.
+    // Copies of the map narrower than a screen column can't each have a piece: one piece then
+    // runs round the map as often as the strip does (the resampler reads round its edges).
+    const bool narrow = RoundToDouble(static_cast<double>(width) * geometry.scale) < 1.0;
     int64_t consumed = 0;
     int64_t column = left;
     while (consumed < geometry.sourceWidth) {
-        const int64_t count = std::min(width - column, geometry.sourceWidth - consumed);
+        const int64_t count = narrow ? geometry.sourceWidth
+                                     : std::min(width - column, geometry.sourceWidth - consumed);
         const int64_t destinationLeft = Truncate(static_cast<double>(consumed) * geometry.scale);
         consumed += count;
         const bool last = consumed == geometry.sourceWidth;
         const int64_t destinationRight =
-            last && !geometry.pieces.empty()
-                ? screenWidth
-                : Truncate(static_cast<double>(consumed) * geometry.scale);
+            last ? screenWidth : Truncate(static_cast<double>(consumed) * geometry.scale);
         DrawPiece piece;
         piece.source = {static_cast<int>(column), 0, static_cast<int>(count),
                         geometry.sourceHeight};

@@ -35,14 +35,16 @@ struct WallpaperGeometry {
     // End of the first piece's source columns, exclusive; at most the map's width.
     int right = 0;
     bool wraps = false;
-    // Left to right across the screen; pieces with no source columns are left out.
+    // Left to right across the screen, the last ending at its right edge; pieces with no source
+    // columns are left out. A piece's source columns run round the map where it is narrower
+    // than a screen column.
     std::vector<DrawPiece> pieces;
 };
 
 // The screen's layout for a map of mapWidth x mapHeight whose noon column at 12:00 UTC is
 // noonPixel, at UTC hour:minute. Empty when there is nothing sound to draw: a map or screen
-// of no size, or one so far out of proportion that a copy of the map would be narrower than a
-// screen column.
+// of no size, or one so far out of proportion that the screen would show less than one row or
+// column of the map.
 std::optional<WallpaperGeometry> ComputeWallpaperGeometry(uint32_t mapWidth, uint32_t mapHeight,
                                                           int noonPixel, int hour, int minute,
                                                           int screenWidth, int screenHeight);

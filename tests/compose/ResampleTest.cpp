@@ -76,11 +76,11 @@ void DrawReference(const Image& map, const DrawPiece& piece, const Image& output
 } // namespace
 
 // Random maps and pieces, shrinking and enlarging on either axis: whole wallpapers as the screen
-// geometry cuts them (one piece that can leave the last columns undrawn, or pieces that wrap
-// round the map), lone pieces at offsets whose sources reach past any edge of the map, and
-// pieces of the same size, which copy. Every byte is the exact value rounded (either way next to
-// a half); those outside the destinations keep their value. The reference runs its columns round
-// the map, so pieces that meet at the map's edge join without a seam.
+// geometry cuts them (one piece, or pieces that wrap round the map), lone pieces at offsets whose
+// sources reach past any edge of the map, and pieces of the same size, which copy. Every byte is
+// the exact value rounded (either way next to a half); those outside the destinations keep their
+// value. The reference runs its columns round the map, so pieces that meet at the map's edge
+// join without a seam.
 TEST(Resampler, MatchesTheDirectFilter) {
     std::mt19937 random(7);
     const auto draw = [&random](int low, int high) {

@@ -117,34 +117,40 @@ TEST_F(WallpaperComposerTest, DayAndNightUpdateRendersFirstAndStopsWhenAsked) {
     RemoveDirectoryW(wallpaper.c_str());
 }
 
-// When the images cannot be read, the rendering an earlier update left is shown.
+// When the images cannot be read, the rendering an earlier update left is shown, and the maps'
+// status says which could not be read.
 TEST_F(WallpaperComposerTest, DayAndNightUpdateFallsBackOnTheEarlierRendering) {
     settings.SetTerminator(1);
     settings.SetSrc2ImgPath(scratch.File(L"missing.bmp"));
     ASSERT_TRUE(CopyFileW(map.c_str(), rendering.c_str(), FALSE));
     Compose(18, 30, 512, 256);
     EXPECT_EQ(DesktopSetting(L"Wallpaper"), wallpaper);
+    EXPECT_EQ(settings.GetMapStatus(),
+              (MapStatus{MapProblem::notFound, scratch.File(L"missing.bmp")}));
     EXPECT_NEAR(ReadPicture(wallpaper).At(256, 128) >> 16 & 0xFF, 31, 2);
 }
 
-// A file that is no picture, a screen of no size, a map too narrow to fill a screen column, a
-// folder where the wallpaper file belongs: nothing is installed, and the progress shows how far
-// the run came.
+// A missing file, one that is no picture, one larger than memory, a screen of no size, a folder
+// where the wallpaper file belongs: nothing is installed, the progress shows how far the run
+// came, and the maps' status says what was wrong with them, or nothing once they could be used.
 TEST_F(WallpaperComposerTest, FailedUpdatesLeaveTheDesktopAlone) {
     WriteFileBytes(scratch.File(L"notes.bmp"), "this is not a picture");
-    WriteFileBytes(scratch.File(L"thin.bmp"), BmpPicture(1, 4096, [](int, int) { return 0u; }));
-    const std::tuple<std::wstring, int, bool, int> cases[] = {
-        {scratch.File(L"notes.bmp"), 512, false, 7},
-        {map, 0, false, 7},
-        {scratch.File(L"thin.bmp"), 512, false, 7},
-        {map, 512, true, 50}};
-    for (const auto& [picture, width, occupied, progress] : cases) {
+    WriteFileBytes(scratch.File(L"huge.bmp"), BmpBytes(100000, 100000, 4096));
+    using enum MapProblem;
+    const std::tuple<std::wstring, int, bool, int, MapProblem> cases[] = {
+        {scratch.File(L"missing.bmp"), 512, false, 7, notFound},
+        {scratch.File(L"notes.bmp"), 512, false, 7, unreadable},
+        {scratch.File(L"huge.bmp"), 512, false, 7, tooLarge},
+        {map, 0, false, 7, none},
+        {map, 512, true, 50, none}};
+    for (const auto& [picture, width, occupied, progress, problem] : cases) {
         settings.SetSrcImgPath(picture);
         settings.SetProgress(7);
         ASSERT_TRUE(!occupied || CreateDirectoryW(wallpaper.c_str(), nullptr));
         ComposeWallpaperAt(settings, MakeUtc(2024, 3, 20, 12, 0, 0), width, width / 2);
         EXPECT_EQ(settings.GetProgress(), progress) << width << occupied;
         EXPECT_EQ(DesktopSetting(L"Wallpaper"), L"earlier.bmp");
+        EXPECT_EQ(settings.GetMapStatus(), (MapStatus{problem, problem == none ? L"" : picture}));
     }
 }
 

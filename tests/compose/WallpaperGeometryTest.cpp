@@ -13,8 +13,8 @@ using Piece = std::array<int, 8>; // source x, y, width, height; destination x, 
 // the map and the pieces drawn.
 TEST(WallpaperGeometry, WorkedExamples) {
     const std::pair<std::array<int, 8>, std::vector<Piece>> cases[] = {
-        // One piece: screen column 1023 stays undrawn.
-        {{2048, 1024, 1024, 12, 0, 1024, 768, 1024}, {{342, 0, 1365, 1024, 0, 0, 1023, 768}}},
+        // One piece, stretched over screen column 1023, which the scaled strip falls short of.
+        {{2048, 1024, 1024, 12, 0, 1024, 768, 1024}, {{342, 0, 1365, 1024, 0, 0, 1024, 768}}},
         // -720 minutes at 1.4222223 columns a minute is -1024.00002, truncated to -1024. The
         // noon pixel lies five map widths to the left; the last piece ends at the screen's edge.
         {{2048, 1024, 1024 - 2048 * 5, 0, 0, 1024, 768, 0},
@@ -23,9 +23,13 @@ TEST(WallpaperGeometry, WorkedExamples) {
          {{1836, 0, 212, 1024, 0, 0, 159, 768}, {0, 0, 1153, 1024, 159, 0, 865, 768}}},
         // -165 minutes: -114.58 columns, truncated toward zero; the single-precision scale
         // loses a source row.
-        {{1000, 500, 500, 9, 15, 1024, 768, 614}, {{281, 0, 666, 499, 0, 0, 1022, 768}}},
+        {{1000, 500, 500, 9, 15, 1024, 768, 614}, {{281, 0, 666, 499, 0, 0, 1024, 768}}},
         // A strip that ends exactly at the map's edge: no empty second piece.
-        {{2048, 1024, 1365, 12, 0, 1024, 768, 1365}, {{683, 0, 1365, 1024, 0, 0, 1023, 768}}},
+        {{2048, 1024, 1365, 12, 0, 1024, 768, 1365}, {{683, 0, 1365, 1024, 0, 0, 1024, 768}}},
+        // A one-pixel map fills the screen; one a fifth of a screen column wide is one piece
+        // running round it 5461 times.
+        {{1, 1, 0, 12, 0, 1024, 768, 0}, {{0, 0, 1, 1, 0, 0, 1024, 768}}},
+        {{1, 4096, 0, 12, 0, 1024, 768, 0}, {{0, 0, 5461, 4096, 0, 0, 1024, 768}}},
         // A screen wider than the map shows it repeated.
         {{256, 128, 100, 12, 0, 1024, 128, 100},
          {{100, 0, 156, 128, 0, 0, 156, 128},
@@ -47,14 +51,13 @@ TEST(WallpaperGeometry, WorkedExamples) {
 }
 
 // Map width and height, hour, minute, screen width and height. Maps, screens and clock values of
-// no size or out of range; a one-column map scaled down to a fraction of a screen column; a
-// screen too narrow to show a single source column.
+// no size or out of range; a screen too narrow to show a single source column.
 TEST(WallpaperGeometry, NothingToDrawForEmptyMapsScreensOrClockValues) {
     const int64_t cases[][6] = {{0, 1024, 12, 0, 1024, 768},     {2048, 0, 12, 0, 1024, 768},
                                 {2048, 1024, 12, 0, 0, 768},     {2048, 1024, 12, 0, 1024, -768},
                                 {UINT32_MAX, 1024, 12, 0, 1, 1}, {2048, 1024, 24, 0, 1024, 768},
                                 {2048, 1024, 12, 60, 1024, 768}, {2048, 1024, -1, 0, 1024, 768},
-                                {1, 4096, 12, 0, 1024, 768},     {1000, 1, 12, 0, 1, 1000}};
+                                {1000, 1, 12, 0, 1, 1000}};
     for (const auto& [mapWidth, mapHeight, hour, minute, width, height] : cases) {
         EXPECT_FALSE(ComputeWallpaperGeometry(uint32_t(mapWidth), uint32_t(mapHeight), 0, int(hour),
                                               int(minute), int(width), int(height)))

@@ -58,6 +58,25 @@ TEST(SaveImageReplacing, ReplacesTheFileOrLeavesItAlone) {
     EXPECT_EQ(std::distance(begin(entries), end(entries)), 3);
 }
 
+// Maps with a wide-gamut profile read as the sRGB picture they show, worked out from the
+// profile's own numbers (make-profile-maps.py): from PNG, whose decoder reports the profile, and
+// from JPEG, whose profile the program finds in the file. A profile named sRGB, a damaged one or
+// none leave the pixels as decoded. File, the picture it reads as, how far it may stray.
+TEST(ReadPictureFile, ConvertsEmbeddedProfilesToSrgb) {
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"colours-wide.png", "colours-as-srgb.png", 3},
+        {"colours-wide.jpg", "colours-as-srgb.png", 3},
+        {"colours-srgb.png", "colours.png", 0},
+        {"colours-srgb.jpg", "colours.png", 2},
+        {"colours-damaged.png", "colours.png", 0},
+        {"colours-damaged.jpg", "colours.png", 2},
+        {"colours.jpg", "colours.png", 2}};
+    for (const auto& [file, shown, stray] : cases) {
+        EXPECT_LE(LargestDifference(ReadPicture(TestMap(file)), ReadPicture(TestMap(shown))), stray)
+            << file;
+    }
+}
+
 // The folder is this prefix's own: the test starts with neither sub-folder there. A name too
 // long for a path in the folder stays a bare file name.
 TEST(MakeOutputPath, CreatesBothSubFoldersAndNamesTheFileInThem) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -57,8 +59,23 @@ std::string BmpPicture(int width, int height,
     return bytes;
 }
 
+int LargestDifference(const ArgbBuffer& one, const ArgbBuffer& other) {
+    if (one.width != other.width || one.height != other.height) {
+        return 256;
+    }
+    int largest = 0;
+    for (std::size_t i = 0; i < one.pixels.size(); ++i) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            largest = std::max(largest, std::abs(int(one.pixels[i] >> shift & 0xFF) -
+                                                 int(other.pixels[i] >> shift & 0xFF)));
+        }
+    }
+    return largest;
+}
+
 ArgbBuffer ReadPicture(const std::wstring& path) {
-    const std::optional<PictureBuffer> read = ReadPictureFile(path);
+    MapProblem problem{};
+    const std::optional<PictureBuffer> read = ReadPictureFile(path, problem);
     if (!read) {
         return {};
     }

@@ -34,6 +34,24 @@ std::string BmpPicture(int width, int height,
 // A picture file in 32-bit ARGB as the program reads it; empty when it can't be read.
 ArgbBuffer ReadPicture(const std::wstring& path);
 
+// The largest difference of any channel of any pixel of the two pictures; 256 when their
+// sizes differ.
+int LargestDifference(const ArgbBuffer& one, const ArgbBuffer& other);
+
+#ifdef GLOAMERY_TEST_MAPS
+// A test map made at build time (tests/imaging/make-test-maps.sh), as Wine sees the host's file.
+inline std::wstring TestMap(const std::string& name) {
+    std::wstring path =
+        L"Z:" + std::wstring(std::begin(GLOAMERY_TEST_MAPS), std::end(GLOAMERY_TEST_MAPS) - 1) +
+        L"/";
+    path.append(name.begin(), name.end());
+    for (wchar_t& c : path) {
+        c = c == L'/' ? L'\\' : c;
+    }
+    return path;
+}
+#endif
+
 // A value of the user's desktop settings (HKCU\Control Panel\Desktop), empty when there is none.
 std::wstring DesktopSetting(const wchar_t* name);
 

@@ -279,4 +279,33 @@ TEST_F(ProgramTest, CustomStyleEditBrowseOkHelpAndAbout) {
     ExpectStoredSoon(kDayMap + L"||1024|15|0|0|0|1");
 }
 
+// The line left of the version says why the last update could not use its maps, and clears once
+// one could: a missing map at start, then a file that is no picture and then a good map, each
+// taken at the next tick (here a display change) once the update before has ended.
+TEST_F(ProgramTest, StatusLineSaysWhyTheMapsCannotBeUsed) {
+    const ScratchFolder pictures;
+    WriteFileBytes(pictures.File(L"notes.png"), "not a picture");
+    WriteFileBytes(pictures.File(L"good.bmp"),
+                   BmpPicture(64, 32, [](int, int) { return 0x336699u; }));
+    SettingsStore planted;
+    planted.SetSrcImgPath(pictures.File(L"lost.jpg"));
+    planted.SetMode(4);
+    planted.Save();
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::pair<std::wstring, std::wstring> steps[] = {
+        {L"", L"Cannot use \"lost.jpg\": not found"},
+        {L"notes.png", L"Cannot use \"notes.png\": not a picture this program can read"},
+        {L"good.bmp", L""}};
+    for (const auto& [map, line] : steps) {
+        if (!map.empty()) {
+            planted.SetSrcImgPath(pictures.File(map));
+            planted.Save();
+            PostMessageW(main, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+        }
+        EXPECT_TRUE(WaitUntil([&] {
+            return TextOf(main, IDC_MAP_STATUS) == line && Visible(main, IDC_UPDATE_NOW);
+        })) << map;
+    }
+}
+
 } // namespace
