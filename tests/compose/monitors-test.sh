@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Several monitors under Wine: an X server on the dummy video driver, arranged with xrandr, in
-# the layouts that matter, with the composer's test run on each, and the program itself kept
-# running while the layout changes. Xvfb cannot do this: it shows Wine a single monitor.
+# the layouts that matter, with the composer's test run on each, and the program itself started
+# on one monitor and on two. Xvfb cannot do this: it shows Wine a single monitor.
 #   monitors-test.sh ARCH TEST_EXE PROGRAM_DIR
 set -euo pipefail
 arch=$1 test_exe=$2 program_dir=$3
