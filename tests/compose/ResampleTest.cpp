@@ -125,27 +125,25 @@ TEST(Resampler, StopsBetweenStripsAndDrawsBandsOfRows) {
     const DrawPiece piece{{10, 0, 50, 40}, {0, 0, 30, before.height}};
     Image whole = before;
     ASSERT_TRUE(ResamplePiece(map.View(), piece, whole.View(), {}));
-    // Checks answered before the stop, the rows then drawn, the result.
-    const std::array<int, 3> cases[] = {
-        {0, 0, false}, {2, 2 * kResampleStripRows, false}, {4, before.height, true}};
-    for (const auto& [allowed, rowsDrawn, finished] : cases) {
+    // Checks answered before the stop (-1: the band of rows 5 to 40 drawn alone), the rows then
+    // drawn, the result.
+    const std::array<int, 4> cases[] = {{0, 0, 0, false},
+                                        {2, 0, 2 * kResampleStripRows, false},
+                                        {4, 0, before.height, true},
+                                        {-1, 5, 40, true}};
+    for (const auto& [allowed, firstRow, endRow, finished] : cases) {
         Image output = before;
         int asked = 0;
-        EXPECT_EQ(
-            ResamplePiece(map.View(), piece, output.View(), [&] { return ++asked > allowed; }),
-            finished);
-        EXPECT_EQ(asked, std::min(allowed + 1, 4));
+        const auto stop = [&] { return ++asked > allowed; };
+        EXPECT_EQ(allowed < 0 ? ResamplePieceRows(map.View(), piece, 5, 40, output.View(), {})
+                              : ResamplePiece(map.View(), piece, output.View(), stop),
+                  finished);
+        EXPECT_EQ(asked, std::clamp(allowed + 1, 0, 4));
         for (size_t i = 0; i < output.bytes.size(); ++i) {
             const int row = static_cast<int>(i / output.stride);
-            ASSERT_EQ(output.bytes[i], (row < rowsDrawn ? whole : before).bytes[i])
+            ASSERT_EQ(output.bytes[i], (row >= firstRow && row < endRow ? whole : before).bytes[i])
                 << "row " << row;
         }
-    }
-    Image band = before;
-    ASSERT_TRUE(ResamplePieceRows(map.View(), piece, 5, 40, band.View(), {}));
-    for (size_t i = 0; i < band.bytes.size(); ++i) {
-        const int row = static_cast<int>(i / band.stride);
-        ASSERT_EQ(band.bytes[i], (row >= 5 && row < 40 ? whole : before).bytes[i]) << "row " << row;
     }
 }
 

@@ -11,25 +11,22 @@ read -r DISPLAY server < <("$tools/dummy-xserver.sh" "$work/xorg.log")
 export DISPLAY
 prefix="$work/prefix"
 finish() {
-    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
-    kill "$server" 2>/dev/null || true
-    wait "$server" 2>/dev/null || true
+    { WINEPREFIX="$prefix" wineserver -k; kill "$server" && wait "$server"; } 2>/dev/null || true
     rm -rf "$work"
 }
 trap finish EXIT
 
 # layout "OUTPUT:MODE:X:Y ..." with the first output primary; the rest are switched off.
 layout() {
-    local args=() used=() output mode x y
+    local args=() output mode x y
     for item in "$@"; do
         IFS=: read -r output mode x y <<<"$item"
         xrandr --addmode "$output" "$mode" 2>/dev/null || true
         args+=(--output "$output" --mode "$mode" --pos "${x}x$y")
-        [ ${#used[@]} -gt 0 ] || args+=(--primary)
-        used+=("$output")
+        [ ${#args[@]} -gt 6 ] || args+=(--primary)
     done
     for n in 0 1 2 3; do
-        [[ " ${used[*]} " == *" DUMMY$n "* ]] || args+=(--output "DUMMY$n" --off)
+        [[ " ${args[*]} " == *" DUMMY$n "* ]] || args+=(--output "DUMMY$n" --off)
     done
     xrandr "${args[@]}"
     # A full query makes the server probe its outputs again; Wine reads only what it last probed.

@@ -73,6 +73,12 @@ int LargestDifference(const ArgbBuffer& one, const ArgbBuffer& other) {
     return largest;
 }
 
+std::wstring WindowsPath(const std::string& hostPath) {
+    std::wstring path = L"Z:" + std::wstring(hostPath.begin(), hostPath.end());
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
 ArgbBuffer ReadPicture(const std::wstring& path) {
     MapProblem problem{};
     const std::optional<PictureBuffer> read = ReadPictureFile(path, problem);

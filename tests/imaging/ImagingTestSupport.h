@@ -38,17 +38,13 @@ ArgbBuffer ReadPicture(const std::wstring& path);
 // sizes differ.
 int LargestDifference(const ArgbBuffer& one, const ArgbBuffer& other);
 
+// A file of the build tree, which knows it by its host path, as Wine shows it: on drive Z:.
+std::wstring WindowsPath(const std::string& hostPath);
+
 #ifdef GLOAMERY_TEST_MAPS
-// A test map made at build time (tests/imaging/make-test-maps.sh), as Wine sees the host's file.
+// A test map made at build time (tests/imaging/make-test-maps.sh).
 inline std::wstring TestMap(const std::string& name) {
-    std::wstring path =
-        L"Z:" + std::wstring(std::begin(GLOAMERY_TEST_MAPS), std::end(GLOAMERY_TEST_MAPS) - 1) +
-        L"/";
-    path.append(name.begin(), name.end());
-    for (wchar_t& c : path) {
-        c = c == L'/' ? L'\\' : c;
-    }
-    return path;
+    return WindowsPath(GLOAMERY_TEST_MAPS "/" + name);
 }
 #endif
 

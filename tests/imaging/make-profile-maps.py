@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
 # Maps that carry colour profiles, in the current folder: a picture of flat 8 x 8 blocks (which
 # JPEG keeps almost exactly) as JPEG and PNG with a wide-gamut matrix profile embedded, with a
-# profile named sRGB, with a damaged profile and with none; and the sRGB picture the wide-gamut
-# ones show, worked out here from the profile's own numbers.
+# profile named sRGB and with none, and as JPEG with a damaged profile; and the sRGB picture the
+# wide-gamut ones show, worked out here from the profile's own numbers.
 import struct
 import subprocess
-import zlib
 
 # The profile's colorants (adapted to D50) and gamma, and the published matrix from D50 XYZ
 # to linear sRGB.
@@ -43,28 +42,6 @@ def to_srgb(pixel):
     return [round(255 * (12.92 * v if v <= 0.0031308 else 1.055 * v ** (1 / 2.4) - 0.055)) for v in srgb]
 
 
-def with_jpeg_profile(jpeg, icc):
-    half = len(icc) // 2
-    chunks = [(2, icc[half:]), (1, icc[:half])]  # out of order, as a file may hold them
-    segments = b"".join(b"\xff\xe2" + struct.pack(">H", len(part) + 16) + b"ICC_PROFILE\0" + bytes((n, 2)) + part
-                        for n, part in chunks)
-    return jpeg[:2] + segments + jpeg[2:]
-
-
-def with_png_profile(png, icc):
-    out, at = png[:8], 8
-    while at < len(png):
-        length, kind = struct.unpack(">I4s", png[at:at + 8])
-        chunk = png[at:at + 12 + length]
-        at += 12 + length
-        if kind in (b"IHDR", b"IDAT", b"IEND"):
-            out += chunk
-        if kind == b"IHDR":
-            body = b"Wide RGB\0\0" + zlib.compress(icc)
-            out += struct.pack(">I", len(body)) + b"iCCP" + body + struct.pack(">I", zlib.crc32(b"iCCP" + body))
-    return out
-
-
 def run(*command):
     return subprocess.run(command, check=True, capture_output=True).stdout
 
@@ -76,8 +53,12 @@ raw = run("convert", "colours.png", "-depth", "8", "rgb:-")
 expected = bytes(c for i in range(0, len(raw), 3) for c in to_srgb(raw[i:i + 3]))
 subprocess.run(["convert", "-size", "64x32", "-depth", "8", "rgb:-", "PNG24:colours-as-srgb.png"], input=expected,
                check=True)
-jpeg, png = open("colours.jpg", "rb").read(), open("colours.png", "rb").read()
+# ImageMagick embeds a profile in a picture that has none without touching its pixels; libpng
+# leaves out a damaged one, so that one goes into the JPEG only.
 for name, icc in (("wide", profile("Wide RGB")), ("srgb", profile("sRGB IEC61966-2.1")),
                   ("damaged", profile("Wide RGB", damaged=True))):
-    open(f"colours-{name}.jpg", "wb").write(with_jpeg_profile(jpeg, icc))
-    open(f"colours-{name}.png", "wb").write(with_png_profile(png, icc))
+    open(f"{name}.icc", "wb").write(icc)
+    run("convert", "colours.png", "-profile", f"{name}.icc", "-quality", "100", "-sampling-factor", "1x1",
+        f"colours-{name}.jpg")
+    if name != "damaged":
+        run("convert", "colours.png", "-profile", f"{name}.icc", f"PNG24:colours-{name}.png")

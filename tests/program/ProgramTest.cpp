@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -39,13 +38,6 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::seconds limi
 
 bool Gone(HWND window) {
     return WaitUntil([window] { return !IsWindow(window); });
-}
-
-// The build tree knows files by their host path; Wine shows the host's root as drive Z:.
-std::wstring WindowsPath(const std::string& hostPath) {
-    std::wstring path = L"Z:" + std::wstring(hostPath.begin(), hostPath.end());
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return path;
 }
 
 const std::wstring kProgram = WindowsPath(GLOAMERY_PROGRAM_PATH);
