@@ -154,7 +154,8 @@ Function .onInit
     ; An update goes where the earlier installation is, unless /D chose another folder or that
     ; one is under Program Files, where only an administrator could update it.
     ReadRegStr $EarlierLocation HKCU "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} ${FileExists} "$EarlierLocation\${UNINSTALLER}"
+    ${If} $EarlierLocation != ""
+    ${AndIf} ${FileExists} "$EarlierLocation\${UNINSTALLER}"
     ${AndIf} $INSTDIR == "$LOCALAPPDATA\Programs\${PRODUCT}"
         StrCpy $1 $EarlierLocation
         Call IsInProgramFiles
@@ -179,7 +180,9 @@ FunctionEnd
 ; and pictures, so that the user never has two copies or one without an entry to remove it by.
 ; Its uninstaller may ask for an administrator: started through the shell, it can.
 Function RemoveEarlierInstallation
-    ${If} $EarlierLocation == $INSTDIR
+    ; No entry: no earlier installation, and no "\Uninstall.exe" of the drive's to be run.
+    ${If} $EarlierLocation == ""
+    ${OrIf} $EarlierLocation == $INSTDIR
     ${OrIfNot} ${FileExists} "$EarlierLocation\${UNINSTALLER}"
         Return
     ${EndIf}
