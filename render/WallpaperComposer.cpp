@@ -75,11 +75,10 @@ MapPicture LoadMap(SettingsStore& settings, const SYSTEMTIME& utc, bool terminat
 std::optional<PictureBuffer> DrawWallpaper(const PictureBuffer& map, const DesktopWallpaper& layout,
                                            const std::function<bool()>& stopped,
                                            const std::function<void(int)>& progress) {
-    std::optional<PictureBuffer> wallpaper;
-    wallpaper.emplace(static_cast<std::uint32_t>(layout.bounds.width),
-                      static_cast<std::uint32_t>(layout.bounds.height), map.Format());
+    PictureBuffer wallpaper(static_cast<std::uint32_t>(layout.bounds.width),
+                            static_cast<std::uint32_t>(layout.bounds.height), map.Format());
     for (std::size_t next = 0; next < layout.pieces.size(); ++next) {
-        if (!ResamplePieceOnTwoThreads(map.Pixels(), layout.pieces[next], wallpaper->Pixels(),
+        if (!ResamplePieceOnTwoThreads(map.Pixels(), layout.pieces[next], wallpaper.Pixels(),
                                        stopped)) {
             return {};
         }
