@@ -11,7 +11,7 @@ packages=(
   wine wine64 fonts-wine
   xvfb xauth x11-utils
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-  imagemagick python3
+  imagemagick colord-data python3
   fp-utils-3.2.2
   xplanet-images xplanet
   nsis
