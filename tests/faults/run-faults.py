@@ -20,6 +20,7 @@ import sys
 
 root = pathlib.Path(__file__).resolve().parents[2]
 scratch = root / "build" / "faults"
+source = scratch / "src"
 configure = {"native": "-DGLOAMERY_SANITIZE=ON", "win32": "-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake",
              "win64": "-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake"}
 
@@ -29,27 +30,23 @@ def quiet(*command):
 
 
 def copy_sources():
-    source = scratch / "src"
-    files = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=root,
-                           check=True, capture_output=True, text=True).stdout.split("\0")
-    for name in filter(None, files):
-        original, copy = root / name, source / name
+    listed = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=root, check=True,
+                            capture_output=True, text=True).stdout.split("\0")
+    for original, copy in ((root / name, source / name) for name in listed if name):
         if original.is_file() and (not copy.exists() or copy.read_bytes() != original.read_bytes()):
             copy.parent.mkdir(parents=True, exist_ok=True)
             # A fresh time stamp, not the original's: a file changed before the scratch tree's
             # last build would otherwise look older than its objects and not be built again.
             shutil.copy(original, copy)
-    return source
 
 
-def outcome_of(source, tree, test):
+def outcome_of(tree, test):
     out = scratch / tree
     configured = (out / "CMakeCache.txt").exists() or quiet("cmake", "-S", source, "-B", out, "-Wno-dev", configure[tree])
     # The test's own executable and what it needs, where a target has the test's name (building
     # the whole tree would package the program again for every fault); else everything.
-    built = configured and (quiet("cmake", "--build", out, "-j2", "--target", test) or
-                            quiet("cmake", "--build", out, "-j2"))
-    if not built:
+    if not (configured and (quiet("cmake", "--build", out, "-j2", "--target", test) or
+                            quiet("cmake", "--build", out, "-j2"))):
         return "does not build"
     display = [] if tree == "native" else ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24"]
     passed = quiet(*display, "ctest", "--test-dir", out, "-R", f"^{test}$", "--timeout", "600")
@@ -61,7 +58,7 @@ def main():
     parser.add_argument("--only", help="run only the faults whose line contains this text")
     parser.add_argument("lists", nargs="*", type=pathlib.Path)
     args = parser.parse_args()
-    source = copy_sources()
+    copy_sources()
     results = dict.fromkeys(["caught", "MISSED", "not applied", "does not build"], 0)
     for path in args.lists or sorted((root / "tests" / "faults").glob("*.txt")):
         for number, line in enumerate(path.read_text().splitlines(), 1):
@@ -74,12 +71,11 @@ def main():
             tree, test, file, old, new, what = fields
             target = source / file
             original = target.read_text()
-            if original.count(old) != 1:
-                outcome = "not applied"
-            else:
+            outcome = "not applied"
+            if original.count(old) == 1:
                 target.write_text(original.replace(old, new))
                 try:
-                    outcome = outcome_of(source, tree, test)
+                    outcome = outcome_of(tree, test)
                 finally:
                     target.write_text(original)
             results[outcome] += 1
