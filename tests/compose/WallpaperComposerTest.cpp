@@ -123,14 +123,16 @@ TEST_F(WallpaperComposerTest, DayAndNightUpdateRendersFirstStopsWhenAskedAndFall
               (MapStatus{MapProblem::notFound, scratch.File(L"missing.bmp")}));
 }
 
-// A missing map, a screen of no size, a folder where the wallpaper file belongs: nothing is
-// installed, the progress shows how far the run came, and the maps' status names the missing
-// map, or nothing once the maps could be used (what the decoder makes of other files is the
-// renderer's test).
+// A missing map, one larger than memory, a screen of no size, a folder where the wallpaper file
+// belongs: nothing is installed, the progress shows how far the run came, and the maps' status
+// says what was wrong with them, or nothing once they could be used (a file that is no picture
+// is the renderer's test).
 TEST_F(WallpaperComposerTest, FailedUpdatesLeaveTheDesktopAlone) {
+    WriteFileBytes(scratch.File(L"huge.bmp"), BmpBytes(100000, 100000, 4096));
     using enum MapProblem;
     const std::tuple<std::wstring, int, bool, int, MapProblem> cases[] = {
         {scratch.File(L"missing.bmp"), 512, false, 7, notFound},
+        {scratch.File(L"huge.bmp"), 512, false, 7, tooLarge},
         {map, 0, false, 7, none},
         {map, 512, true, 50, none}};
     for (const auto& [picture, width, occupied, progress, problem] : cases) {
