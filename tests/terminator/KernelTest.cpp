@@ -2,7 +2,6 @@
 // the per-pixel reference loop.
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <random>
 #include <tuple>
 #include <vector>
@@ -10,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include "TerminatorReference.h"
-#include "render/core/CompactNight.h"
 #include "render/core/TerminatorAlpha.h"
 #include "render/core/TerminatorBlend.h"
 #include "render/core/TerminatorGeometry.h"
@@ -65,27 +63,7 @@ struct ScriptedSettings {
         SettingsColumnGate<ScriptedSettings> gate(*this, day.width);
         return BlendTerminator(sun, day.View(), night.View(), gate);
     }
-    bool Blend(const SunInstant& sun, ArgbBuffer& day, const NightPixels& night) {
-        SettingsColumnGate<ScriptedSettings> gate(*this, day.width);
-        return BlendTerminator(sun, day.View(), night, gate);
-    }
 };
-
-// Only the night areas the blend reads, copied out of the whole night image.
-CompactNight CompactCopy(const SunInstant& sun, const ArgbBuffer& day, const ArgbBuffer& night) {
-    CompactNight compact(NightAreasRead(sun, day.width, day.height, night.width, night.height),
-                         night.width, night.height, 4);
-    for (std::size_t index = 0; index < compact.Areas().size(); ++index) {
-        const PixelArea& area = compact.Areas()[index];
-        const PixelView to = compact.AreaPixels(index);
-        for (std::uint32_t row = area.firstRow; row < area.endRow; ++row) {
-            std::copy(night.View().Row(row) + area.firstColumn,
-                      night.View().Row(row) + area.endColumn,
-                      reinterpret_cast<std::uint32_t*>(to.Row(row - area.firstRow)));
-        }
-    }
-    return compact;
-}
 
 // Before each column, in order, the gate writes the percentage finished (in single precision:
 // column 3 of 6 gives 49); only a flag of 1 stops, before the next column. A stop before the
@@ -108,8 +86,7 @@ TEST(TerminatorKernel, GateWritesTheProgressAndStopsAtAFlagOfOne) {
 
 // Random instants and sizes, with night images of the same size, larger (cut to the day image)
 // and smaller (the night colour read last carries on), of random alpha; and a clock outside the
-// valid years. The per-pixel loop spells out the rules the kernel must keep. The night areas
-// the blend reads, held alone, give the same.
+// valid years. The per-pixel loop spells out the rules the kernel must keep.
 TEST(TerminatorKernel, MatchesThePerPixelLoop) {
     std::mt19937 random(20240621);
     const auto draw = [&random](std::uint32_t low, std::uint32_t high) {
@@ -117,7 +94,7 @@ TEST(TerminatorKernel, MatchesThePerPixelLoop) {
     };
     const auto noise = [&](std::uint32_t width, std::uint32_t height) {
         ArgbBuffer image(width, height);
-        std::generate(image.pixels.begin(), image.pixels.end(), std::ref(random));
+        std::generate(image.pixels.begin(), image.pixels.end(), [&] { return random(); });
         return image;
     };
     for (int trial = 0; trial < 150 && !HasFailure(); ++trial) {
@@ -129,29 +106,10 @@ TEST(TerminatorKernel, MatchesThePerPixelLoop) {
             trial % 2 ? noise(day.width, day.height) : noise(draw(1, 260), draw(1, 260));
         ArgbBuffer expected = day;
         BlendTerminatorReference(sun, expected.View(), night.View());
-        ArgbBuffer fromAreas = day;
         EXPECT_TRUE(ScriptedSettings().Blend(sun, day, night));
         EXPECT_TRUE(day.pixels == expected.pixels)
             << day.width << "x" << day.height << " night " << night.width << "x" << night.height;
-        EXPECT_TRUE(ScriptedSettings().Blend(sun, fromAreas, CompactCopy(sun, fromAreas, night)));
-        EXPECT_TRUE(fromAreas.pixels == expected.pixels) << "areas, trial " << trial;
     }
-}
-
-// On a map as large as the night image, the areas hold little more than the night half; an area
-// that is not at hand stops the blend.
-TEST(TerminatorKernel, NightAreasHoldTheNightSide) {
-    const SunInstant sun = SunInstantAt(2021, 6, 21, 12, 0, 0);
-    ArgbBuffer day(1024, 512);
-    const CompactNight compact = CompactCopy(sun, day, ArgbBuffer(1024, 512));
-    std::uint64_t held = 0;
-    for (const PixelArea& area : compact.Areas()) {
-        held += std::uint64_t{area.endColumn - area.firstColumn} * (area.endRow - area.firstRow);
-    }
-    EXPECT_GT(held, 1024u * 512 * 45 / 100);
-    EXPECT_LT(held, 1024u * 512 * 60 / 100);
-    const CompactNight nothing({}, 1024, 512, 4);
-    EXPECT_FALSE(ScriptedSettings().Blend(sun, day, nothing));
 }
 
 } // namespace

@@ -8,10 +8,9 @@ void BlendTerminatorReference(const SunInstant& sun, ArgbImage day, ConstArgbIma
     std::uint32_t nightColour = 0xFF000000u;
     const double step = LatitudeStep(day.height);
     for (std::uint32_t column = 0; column < day.width; ++column) {
-        const double longitude = ColumnLongitude(column, day.width);
         for (std::uint32_t row = 0; row < day.height; ++row) {
-            const double latitude = RowLatitude(row, step);
-            const auto alpha = NightAlphaForAltitude(AltitudeAt(sun, longitude, latitude));
+            const auto alpha = NightAlphaForAltitude(
+                AltitudeAt(sun, ColumnLongitude(column, day.width), RowLatitude(row, step)));
             if (!alpha) {
                 continue;
             }

@@ -7,8 +7,6 @@
 
 #include "update/UpdatePeriod.h"
 
-namespace {
-
 // -1 is what 4294967295 in the registry reads as.
 TEST(UpdatePeriod, MinutesAreBroughtInto1To71582ThenMadeMilliseconds) {
     const std::pair<int, std::uint32_t> cases[] = {
@@ -18,5 +16,3 @@ TEST(UpdatePeriod, MinutesAreBroughtInto1To71582ThenMadeMilliseconds) {
         EXPECT_EQ(UpdatePeriodMilliseconds(minutes), milliseconds) << minutes;
     }
 }
-
-} // namespace

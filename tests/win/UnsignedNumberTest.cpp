@@ -7,8 +7,6 @@
 
 #include "win/UnsignedNumber.h"
 
-namespace {
-
 using namespace std::literals;
 
 // Refused: nothing but blanks, signs, overflow (2^64 wraps to 0 in 64 bits), other characters,
@@ -25,5 +23,3 @@ TEST(UnsignedNumber, AcceptsOnlyBlankPaddedDigitsThatFit) {
         EXPECT_FALSE(ParseUnsignedNumber(text)) << testing::PrintToString(std::wstring(text));
     }
 }
-
-} // namespace
