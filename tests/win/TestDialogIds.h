@@ -2,7 +2,6 @@
 // Identifiers of the test dialog. Plain #defines: the resource compiler reads this file too.
 
 #define IDD_TEST 200
-#define IDR_TEST_ACCELERATORS 210
 
 #define IDC_TEST_TEXT 1101
 #define IDC_TEST_BUTTON 1102
