@@ -20,13 +20,13 @@ namespace {
 constexpr UINT kAppBarMessage = WM_APP + 7;
 constexpr wchar_t kKey[] = L"Software\\Pembrix\\Pembrix Gloamery";
 
-// Handles the thread's messages until the condition holds; false when it still fails after a
-// generous while (a guard against hanging, not a speed check).
-bool PumpUntil(const std::function<bool()>& condition) {
+// Waits until the condition holds, handling the thread's messages meanwhile unless told not to;
+// false when it still fails after a generous while (a guard against hanging, not a speed check).
+bool WaitUntil(const std::function<bool()>& condition, bool handleMessages = true) {
     const ULONGLONG giveUp = GetTickCount64() + 30000;
     while (!condition() && GetTickCount64() < giveUp) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+        for (MSG message; handleMessages && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
             DispatchMessageW(&message);
         }
     }
@@ -47,7 +47,7 @@ struct {
 
 unsigned WorkerBody(void* argument) {
     auto& settings = *static_cast<SettingsStore*>(argument);
-    const auto cancelled = [&] { return PumpUntil([&] { return settings.GetCancel() == 1; }); };
+    const auto cancelled = [&] { return WaitUntil([&] { return settings.GetCancel() == 1; }); };
     EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_BELOW_NORMAL);
     ++worker.started;
     settings.SetProgress(42);
@@ -108,7 +108,7 @@ TEST(UpdateScheduler, RunsOneWorkerAtATimeAsTheSettingsAndTheSystemSay) {
         SaveFromOutside(30, 0);
         scheduler.OnUpdateNow();
         EXPECT_EQ(settings.GetUpdateFreqMins(), 15);
-        EXPECT_TRUE(PumpUntil([&] { return SendMessageW(bar, PBM_GETPOS, 0, 0) == 42; }));
+        EXPECT_TRUE(WaitUntil([&] { return SendMessageW(bar, PBM_GETPOS, 0, 0) == 42; }));
         EXPECT_EQ(state(), std::tuple(TRUE, true, 42, true, 0, TRUE));
 
         // A tick re-arms the timer; while a worker runs it neither starts a second one nor stops
@@ -123,11 +123,8 @@ TEST(UpdateScheduler, RunsOneWorkerAtATimeAsTheSettingsAndTheSystemSay) {
         SendMessageW(dialog.Window(), kAppBarMessage, ABN_FULLSCREENAPP, 1);
         // The worker is asked at once, not at the next poll of its progress: this thread
         // handles no message meanwhile.
-        for (int wait = 0; wait < 1000 && !worker.asked; ++wait) {
-            Sleep(5);
-        }
-        EXPECT_TRUE(worker.asked);
-        ASSERT_TRUE(PumpUntil([&] { return !scheduler.IsUpdating(); }));
+        EXPECT_TRUE(WaitUntil([] { return worker.asked.load(); }, false));
+        ASSERT_TRUE(WaitUntil([&] { return !scheduler.IsUpdating(); }));
         scheduler.OnUpdateNow();
         EXPECT_EQ(std::tuple(state(), settings.GetProgress(), worker.stopped.load()),
                   std::tuple(std::tuple(TRUE, false, 0, false, 1, TRUE), 0, true));
