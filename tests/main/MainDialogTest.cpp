@@ -53,8 +53,7 @@ TEST(MainDialog, ThumbnailsFillTheirControlsAtEveryScale) {
     if (!asked) {
         RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, kScales[1], 4);
         _putenv("GLOAMERY_TEST_SCALE=1");
-        EXPECT_EQ(_spawnl(_P_WAIT, _pgmptr, "test", "--gtest_filter=MainDialog.*", nullptr), 0)
-            << "at 144 DPI";
+        EXPECT_EQ(_spawnl(_P_WAIT, _pgmptr, "test", "--gtest_filter=MainDialog.*", nullptr), 0);
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
     }
     const int row = asked ? std::atoi(asked) : 0;

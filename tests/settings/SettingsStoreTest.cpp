@@ -33,8 +33,9 @@ Value Sz(const std::wstring& text, size_t bytes = SIZE_MAX) {
     return Bytes(REG_SZ, text.c_str(), std::min(bytes, (text.size() + 1) * sizeof(wchar_t)));
 }
 
-// Every setting that the store holds.
-auto Held(const SettingsStore& store) {
+// Loads the store and returns every setting that it then holds.
+auto Load(SettingsStore& store) {
+    store.Load();
     std::wstring main, night;
     store.GetSrcImgPath(main);
     store.GetSrc2ImgPath(night);
@@ -42,16 +43,15 @@ auto Held(const SettingsStore& store) {
                       store.GetDisabled(), store.GetNoBootUpdate(), store.GetTerminator());
 }
 
-// Writes the values under kNames in order, those after the last given not at all, and returns
-// every setting that Load then holds.
+// Writes the values under kNames in order, those after the last given not at all, and loads
+// them.
 auto Load(SettingsStore& store, const std::vector<Value>& values) {
     RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
     for (size_t i = 0; i < values.size(); ++i) {
         RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kNames[i], values[i].first,
                         values[i].second.data(), static_cast<DWORD>(values[i].second.size()));
     }
-    store.Load();
-    return Held(store);
+    return Load(store);
 }
 
 // Flags count as set when not 0, other numbers are taken as they are (4294967295 as -1); a path
@@ -73,8 +73,7 @@ TEST(SettingsStore, LoadTakesWellFormedValuesAndSaveWritesThemBack) {
     RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
     store.Save();
     SettingsStore saved;
-    saved.Load();
-    EXPECT_EQ(Held(saved), read);
+    EXPECT_EQ(Load(saved), read);
     EXPECT_EQ(Load(store, {Sz(L"c:\0zz"s)}), std::tuple(L"c:"s, L"\u00e9t"s, -10, -1, 7, 1, 1, 0));
     RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
 }

@@ -38,23 +38,21 @@ bool WaitUntil(const std::function<bool()>& condition, bool handleMessages = tru
 // starts late would, so that only a repeated request stops it. Then it sends the dialog a display
 // change, as setting the wallpaper does, and returns 259, the exit code that also means "still
 // running".
-struct {
-    std::atomic<HWND> dialog;
-    std::atomic<int> started;
-    // Asked to stop the first time; stopped by a repeated request, its message answered.
-    std::atomic<bool> asked, stopped;
-} worker;
+std::atomic<HWND> workerDialog;
+std::atomic<int> workersStarted;
+// Asked to stop the first time; stopped by a repeated request, its message answered.
+std::atomic<bool> workerAsked, workerStopped;
 
 unsigned WorkerBody(void* argument) {
     auto& settings = *static_cast<SettingsStore*>(argument);
     const auto cancelled = [&] { return WaitUntil([&] { return settings.GetCancel() == 1; }); };
     EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_BELOW_NORMAL);
-    ++worker.started;
+    ++workersStarted;
     settings.SetProgress(42);
-    worker.asked = cancelled();
+    workerAsked = cancelled();
     settings.SetCancel(0);
-    worker.stopped = cancelled() &&
-                     SendMessageTimeoutW(worker.dialog, WM_DISPLAYCHANGE, 32, 0, 0, 30000, nullptr);
+    workerStopped = cancelled() &&
+                    SendMessageTimeoutW(workerDialog, WM_DISPLAYCHANGE, 32, 0, 0, 30000, nullptr);
     return STILL_ACTIVE;
 }
 
@@ -72,7 +70,7 @@ TEST(UpdateScheduler, RunsOneWorkerAtATimeAsTheSettingsAndTheSystemSay) {
     dialog.scheduler = &scheduler;
     dialog.Run({[&] {
         const HWND button = dialog.Item(IDC_TEST_BUTTON), bar = dialog.Item(IDC_TEST_PROGRESS);
-        worker.dialog = dialog.Window();
+        workerDialog = dialog.Window();
         scheduler.Attach({dialog.Window(), button, bar, kAppBarMessage});
         // Whether the button is enabled, whether the bar has its place and what it shows, whether a
         // worker runs, whether it is asked to stop, and whether the update timer was re-armed since
@@ -123,22 +121,22 @@ TEST(UpdateScheduler, RunsOneWorkerAtATimeAsTheSettingsAndTheSystemSay) {
         SendMessageW(dialog.Window(), kAppBarMessage, ABN_FULLSCREENAPP, 1);
         // The worker is asked at once, not at the next poll of its progress: this thread
         // handles no message meanwhile.
-        EXPECT_TRUE(WaitUntil([] { return worker.asked.load(); }, false));
+        EXPECT_TRUE(WaitUntil([] { return workerAsked.load(); }, false));
         ASSERT_TRUE(WaitUntil([&] { return !scheduler.IsUpdating(); }));
         scheduler.OnUpdateNow();
-        EXPECT_EQ(std::tuple(state(), settings.GetProgress(), worker.stopped.load()),
+        EXPECT_EQ(std::tuple(state(), settings.GetProgress(), workerStopped.load()),
                   std::tuple(std::tuple(TRUE, false, 0, false, 1, TRUE), 0, true));
 
         // Its end starts an update with the settings saved meanwhile. The dialog's end stops the
         // worker, answering what it sends meanwhile; after that nothing starts or reloads.
         SaveFromOutside(45, 0);
         SendMessageW(dialog.Window(), kAppBarMessage, ABN_FULLSCREENAPP, 0);
-        worker.stopped = false;
+        workerStopped = false;
         SaveFromOutside(99, 0);
         scheduler.OnDestroy();
         scheduler.OnUpdateNow();
         EXPECT_EQ(std::tuple(scheduler.IsUpdating(), settings.GetUpdateFreqMins(),
-                             worker.started.load(), worker.stopped.load()),
+                             workersStarted.load(), workerStopped.load()),
                   std::tuple(false, 45, 2, true));
     }});
     RegDeleteTreeW(HKEY_CURRENT_USER, kKey);

@@ -1,6 +1,5 @@
 // A dialog's routes, its answers to the dialog manager, its accelerators, where its help goes,
-// its modal run under its owner, how it stays hidden and how it exchanges data with its
-// controls.
+// its modal run over its owner, how it stays hidden and how it exchanges data with its controls.
 
 #include <gtest/gtest.h>
 
@@ -19,7 +18,11 @@ using namespace std::literals;
 // through DWLP_MSGRESULT; a handler that declines leaves the message to the default processing.
 // Kept hidden from initialisation on, the dialog stays hidden however it is shown (a template
 // with WS_VISIBLE is shown by the dialog manager after initialisation).
-TEST(Dialog, RoutesByControlAndCodeAnswersByTheRuleTakesAcceleratorsAndStaysHidden) {
+// A dialog that it owns disables it while it runs and enables it again afterwards, but only when
+// it was enabled before. A missing template is a failure (-1); an end asked for during
+// initialisation comes before any step. Help that the owned dialog does not route itself goes
+// to its help request, and from there to the dialog that owns it.
+TEST(Dialog, RoutesAnswersStaysHiddenAndRunsModallyOverItsOwner) {
     TestDialog dialog;
     dialog.onInit = [&] { dialog.KeepHidden(); };
     const auto sendAll = [&] {
@@ -32,40 +35,31 @@ TEST(Dialog, RoutesByControlAndCodeAnswersByTheRuleTakesAcceleratorsAndStaysHidd
         EXPECT_EQ(SendMessageW(window, WM_QUERYDRAGICON, 0, 0), 0x1234);
         EXPECT_TRUE(SetWindowTextW(window, L"Allowed"));
         EXPECT_FALSE(SetWindowTextW(window, L"Blocked"));
-        PostMessageW(dialog.Item(IDC_TEST_TEXT), WM_KEYDOWN, VK_F5, 1);
+        PostMessageW(dialog.Item(IDC_TEST_TEXT), WM_KEYDOWN, VK_F5, 1); // clicks the button
         ShowWindow(window, SW_SHOWNORMAL);
         EXPECT_FALSE(IsWindowVisible(window));
     };
-    EXPECT_EQ(dialog.Run({sendAll}), TestDialog::kDone);
-    EXPECT_EQ(dialog.log, L"click change accelerator ");
+    const auto runOwnedDialogs = [&] {
+        TestDialog owned(dialog.Window());
+        owned.Run({[&] {
+            EXPECT_FALSE(IsWindowEnabled(dialog.Window()));
+            SendMessageW(owned.Item(ID_HELP), BM_CLICK, 0, 0);
+        }});
+        EXPECT_TRUE(IsWindowEnabled(dialog.Window()));
+        EXPECT_EQ(owned.log, L"help request ");
+        EXPECT_EQ(TestDialog(dialog.Window(), 0x7FFF).Run({}), -1);
+        EnableWindow(dialog.Window(), FALSE);
+        owned.onInit = [&] { owned.EndDialog(1234); };
+        EXPECT_EQ(owned.Run({[] { ADD_FAILURE() << "a step ran after the end"; }}), 1234);
+        EXPECT_FALSE(IsWindowEnabled(dialog.Window()));
+    };
+    EXPECT_EQ(dialog.Run({sendAll, runOwnedDialogs}), TestDialog::kDone);
+    EXPECT_EQ(dialog.log, L"click change click help request ");
 
     // A quit request ends the dialog's loop and stays for the loop outside it.
     dialog.Run({[] { PostQuitMessage(7); }});
     MSG quit{};
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 7);
-}
-
-// An owned dialog disables its owner while it runs and enables it again afterwards, but only
-// when it was enabled before. A missing template is a failure (-1); an end asked for during
-// initialisation comes before any step. Help that the dialog does not route itself goes
-// to its help request, and from there to the dialog that owns it.
-TEST(Dialog, OwnedDialogsDisableTheirOwnerAndHandOnTheirHelp) {
-    TestDialog owner;
-    const auto runOwnedDialogs = [&] {
-        TestDialog owned(owner.Window());
-        owned.Run({[&] {
-            EXPECT_FALSE(IsWindowEnabled(owner.Window()));
-            SendMessageW(owned.Item(ID_HELP), BM_CLICK, 0, 0);
-        }});
-        EXPECT_TRUE(IsWindowEnabled(owner.Window()));
-        EXPECT_EQ(owned.log + owner.log, L"help request help request ");
-        EXPECT_EQ(TestDialog(owner.Window(), 0x7FFF).Run({}), -1);
-        EnableWindow(owner.Window(), FALSE);
-        owned.onInit = [&] { owned.EndDialog(1234); };
-        EXPECT_EQ(owned.Run({[] { ADD_FAILURE() << "a step ran after the end"; }}), 1234);
-        EXPECT_FALSE(IsWindowEnabled(owner.Window()));
-    };
-    EXPECT_EQ(owner.Run({runOwnedDialogs}), TestDialog::kDone);
 }
 
 // Members go into the controls, 4294967295 included, and come back on OK; only 1 checks the box.
