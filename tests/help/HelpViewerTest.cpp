@@ -79,7 +79,8 @@ TEST(HelpViewer, LoadsOnceFromTheRecordedPathOrTheSystemFolderNeverTheCurrentFol
         Record(recorded + '\0');
         HelpViewer fallback(Location("hhctrl.ocx"));
         fallback.Invoke(nullptr, nullptr, HH_CLOSE_ALL, 0);
-        EXPECT_EQ(fallback.Module(), GetModuleHandleA("hhctrl.ocx")) << recorded;
+        const HMODULE loaded = fallback.Module();
+        EXPECT_TRUE(loaded && loaded == GetModuleHandleA("hhctrl.ocx")) << recorded;
     }
     HelpViewer byFallbackName(Location(kPlanted));
     EXPECT_EQ(byFallbackName.Invoke(nullptr, L"a.chm", HH_DISPLAY_TOPIC, 0), nullptr);
