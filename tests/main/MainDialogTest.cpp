@@ -69,7 +69,8 @@ TEST(MainDialog, ThumbnailsFillTheirControlsAtEveryScale) {
     const auto expectEachStyle = [&](const LONG(&scale)[3]) {
         const SIZE inside{scale[1] - 2, scale[2] - 2};
         for (int style = 0; style < 4; ++style) {
-            SendMessageW(main.Window(), WM_COMMAND, IDC_DAYTIME_THUMB + style, 0); // a click
+            // A click on the style's thumbnail: without a control, code 0 is STN_CLICKED.
+            SendMessageW(main.Window(), WM_COMMAND, IDC_DAYTIME_THUMB + style, 0);
             for (int thumbnail = 0; thumbnail < 4; ++thumbnail) {
                 SCOPED_TRACE(testing::Message()
                              << scale[0] << " DPI, style " << style << ", thumbnail " << thumbnail);
