@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -60,23 +59,35 @@ TEST(MonitorLayout, EachMonitorShowsItsOwnScreenPictureAndSeveralAreSpanned) {
         singles.push_back(ReadPicture(wallpaper));
     }
 
+    // The update as the worker runs it: spanned where the system can span, else the primary's,
+    // with the desktop's style left as the user set it.
     const wchar_t userStyle[] = L"6";
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WallpaperStyle", REG_SZ,
                     userStyle, sizeof userStyle);
-    ComposeDesktopWallpaperAt(settings, utc, monitors);
-    const ArgbBuffer desktop = ReadPicture(wallpaper);
+    ComposeWallpaper(settings);
+    const ArgbBuffer update = ReadPicture(wallpaper);
     // The bounding box, whose arithmetic the native layout test checks.
     const PixelRect box = ComputeDesktopWallpaper(1024, 512, 512, 18, 30, monitors)->bounds;
-    ASSERT_EQ(desktop.width, static_cast<std::uint32_t>(box.width));
-    ASSERT_EQ(desktop.height, static_cast<std::uint32_t>(box.height));
-    // Each monitor's part is its single-screen picture; what no monitor shows is black.
-    ArgbBuffer outside = desktop;
+    const bool spans = monitors.size() > 1 && kSpans;
+    EXPECT_EQ(update.width, UINT(spans ? box.width : GetSystemMetrics(SM_CXSCREEN)));
+    EXPECT_EQ(update.height, UINT(spans ? box.height : GetSystemMetrics(SM_CYSCREEN)));
+    EXPECT_EQ(DesktopSetting(L"WallpaperStyle"), spans ? L"22" : L"6");
+    if (spans) {
+        EXPECT_EQ(DesktopSetting(L"TileWallpaper"), L"0");
+    }
+
+    // The whole desktop at one time: each monitor's part is its single-screen picture; what no
+    // monitor shows is black.
+    ComposeDesktopWallpaperAt(settings, utc, monitors);
+    ArgbBuffer outside = ReadPicture(wallpaper);
+    ASSERT_EQ(outside.width, static_cast<std::uint32_t>(box.width));
+    ASSERT_EQ(outside.height, static_cast<std::uint32_t>(box.height));
     for (size_t i = 0; i < monitors.size(); ++i) {
         const PixelRect& m = monitors[i];
         int differing = 0;
         for (int y = 0; y < m.height; ++y) {
             for (int x = 0; x < m.width; ++x) {
-                const size_t at = size_t(m.y - box.y + y) * desktop.width + (m.x - box.x + x);
+                const size_t at = size_t(m.y - box.y + y) * outside.width + (m.x - box.x + x);
                 differing += outside.pixels[at] != singles[i].At(x, y);
                 outside.pixels[at] = 0xFF000000u;
             }
@@ -85,17 +96,6 @@ TEST(MonitorLayout, EachMonitorShowsItsOwnScreenPictureAndSeveralAreSpanned) {
     }
     EXPECT_EQ(std::count(outside.pixels.begin(), outside.pixels.end(), 0xFF000000u),
               std::ptrdiff_t(outside.pixels.size()));
-    EXPECT_EQ(DesktopSetting(L"WallpaperStyle"), monitors.size() > 1 ? L"22" : L"6");
-    if (monitors.size() > 1) {
-        EXPECT_EQ(DesktopSetting(L"TileWallpaper"), L"0");
-    }
-
-    // The update as the worker runs it: spanned where the system can span, else the primary's.
-    ComposeWallpaper(settings);
-    const ArgbBuffer update = ReadPicture(wallpaper);
-    const bool spans = monitors.size() > 1 && kSpans;
-    EXPECT_EQ(update.width, spans ? desktop.width : UINT(GetSystemMetrics(SM_CXSCREEN)));
-    EXPECT_EQ(update.height, spans ? desktop.height : UINT(GetSystemMetrics(SM_CYSCREEN)));
 }
 
 } // namespace
