@@ -50,14 +50,8 @@ TEST(MonitorLayout, EachMonitorShowsItsOwnScreenPictureAndSeveralAreSpanned) {
     SettingsStore settings;
     settings.SetSrcImgPath(scratch.File(L"map.bmp"));
     settings.SetNoonPixel(512);
-    settings.SetTerminator(0);
     const std::wstring wallpaper = MakeOutputPath(L"Pembrix Gloamery Current Image.bmp");
     const SYSTEMTIME utc = MakeUtc(2026, 12, 7, 18, 30, 0);
-    std::vector<ArgbBuffer> singles;
-    for (const PixelRect& monitor : monitors) {
-        ComposeWallpaperAt(settings, utc, monitor.width, monitor.height);
-        singles.push_back(ReadPicture(wallpaper));
-    }
 
     // The update as the worker runs it: spanned where the system can span, else the primary's,
     // with the desktop's style left as the user set it.
@@ -76,23 +70,24 @@ TEST(MonitorLayout, EachMonitorShowsItsOwnScreenPictureAndSeveralAreSpanned) {
         EXPECT_EQ(DesktopSetting(L"TileWallpaper"), L"0");
     }
 
-    // The whole desktop at one time: each monitor's part is its single-screen picture; what no
-    // monitor shows is black.
+    // The whole desktop at one time: each monitor's part is the picture made for that screen
+    // alone at that time; what no monitor shows is black.
     ComposeDesktopWallpaperAt(settings, utc, monitors);
     ArgbBuffer outside = ReadPicture(wallpaper);
     ASSERT_EQ(outside.width, static_cast<std::uint32_t>(box.width));
     ASSERT_EQ(outside.height, static_cast<std::uint32_t>(box.height));
-    for (size_t i = 0; i < monitors.size(); ++i) {
-        const PixelRect& m = monitors[i];
+    for (const PixelRect& m : monitors) {
+        ComposeWallpaperAt(settings, utc, m.width, m.height);
+        const ArgbBuffer single = ReadPicture(wallpaper);
         int differing = 0;
         for (int y = 0; y < m.height; ++y) {
             for (int x = 0; x < m.width; ++x) {
                 const size_t at = size_t(m.y - box.y + y) * outside.width + (m.x - box.x + x);
-                differing += outside.pixels[at] != singles[i].At(x, y);
+                differing += outside.pixels[at] != single.At(x, y);
                 outside.pixels[at] = 0xFF000000u;
             }
         }
-        EXPECT_EQ(differing, 0) << "monitor " << i;
+        EXPECT_EQ(differing, 0) << "monitor at " << m.x << ',' << m.y;
     }
     EXPECT_EQ(std::count(outside.pixels.begin(), outside.pixels.end(), 0xFF000000u),
               std::ptrdiff_t(outside.pixels.size()));
