@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -123,11 +121,13 @@ protected:
 
     // Starts the program in its folder, where the default maps lie.
     void Start() {
-        SHELLEXECUTEINFOW start{
-            sizeof start, SEE_MASK_NOCLOSEPROCESS, nullptr,      nullptr, kProgram.c_str(),
-            nullptr,      kProgramFolder.c_str(),  SW_SHOWNORMAL};
-        ASSERT_TRUE(ShellExecuteExW(&start));
-        process.reset(start.hProcess);
+        std::wstring commandLine = L"\"" + kProgram + L"\"";
+        STARTUPINFOW startup{.cb = sizeof startup};
+        PROCESS_INFORMATION started{};
+        ASSERT_TRUE(CreateProcessW(kProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                   nullptr, kProgramFolder.c_str(), &startup, &started));
+        process.reset(started.hProcess);
+        CloseHandle(started.hThread);
         main = WaitForWindow(L"Pembrix Gloamery Settings", nullptr);
         ASSERT_TRUE(main) << "no settings window";
     }

@@ -47,7 +47,6 @@ done
 # The zip unpacks to one folder "Pembrix Gloamery" with the same files, byte for byte.
 unpacked="$(mktemp -d)"
 trap 'rm -rf "$unpacked"' EXIT
-(cd "$unpacked" && cmake -E tar xf "$zip") || fail "the zip does not unpack"
-[ "$(ls -A "$unpacked")" = "Pembrix Gloamery" ] && diff -r "$unpacked/Pembrix Gloamery" "$dist" >/dev/null ||
-    fail "the zip does not hold the folder as it is"
+(cd "$unpacked" && cmake -E tar xf "$zip") && [ "$(ls -A "$unpacked")" = "Pembrix Gloamery" ] &&
+    diff -r "$unpacked/Pembrix Gloamery" "$dist" >/dev/null || fail "the zip does not unpack to the folder as it is"
 [ "$failures" -eq 0 ] && echo "package checks passed"
