@@ -43,11 +43,9 @@ failed=0
 # check MONITORS LAYOUT...: MONITORS as Wine reports them ("x,y,w,h;" left to right, the primary
 # at 0,0). The prefix's Windows version, Wine's default, can span a picture over them.
 check() {
-    local monitors=$1
-    shift
-    layout "$@"
-    echo "== $*"
-    GLOAMERY_MONITORS="$monitors" in_wine "$test_exe" --gtest_brief=1 || failed=$((failed + 1))
+    layout "${@:2}"
+    echo "== ${*:2}"
+    GLOAMERY_MONITORS="$1" in_wine "$test_exe" --gtest_brief=1 || failed=$((failed + 1))
 }
 check "-1024,0,1024,768;0,0,1920,1080;1920,0,1280,1024;" \
     DUMMY0:1920x1080:1024:0 DUMMY1:1280x1024:2944:0 DUMMY2:1024x768:0:0

@@ -122,7 +122,8 @@ protected:
     // Starts the program in its folder, where the default maps lie.
     void Start() {
         std::wstring commandLine = L"\"" + kProgram + L"\"";
-        STARTUPINFOW startup{.cb = sizeof startup};
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
         PROCESS_INFORMATION started{};
         ASSERT_TRUE(CreateProcessW(kProgram.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                    nullptr, kProgramFolder.c_str(), &startup, &started));

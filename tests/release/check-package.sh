@@ -48,5 +48,5 @@ done
 unpacked="$(mktemp -d)"
 trap 'rm -rf "$unpacked"' EXIT
 (cd "$unpacked" && cmake -E tar xf "$zip") && [ "$(ls -A "$unpacked")" = "Pembrix Gloamery" ] &&
-    diff -r "$unpacked/Pembrix Gloamery" "$dist" >/dev/null || fail "the zip does not unpack to the folder as it is"
+    diff -r "$unpacked/Pembrix Gloamery" "$dist" >/dev/null || fail "the zip does not unpack to the folder"
 [ "$failures" -eq 0 ] && echo "package checks passed"
