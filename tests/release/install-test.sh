@@ -90,9 +90,10 @@ check "uninstall /S: nothing left, the program closed" eval 'uninstall && uninst
 check "kept: settings and wallpaper" eval 'has_key "$settings_key" && [ -e "$(host "$wallpaper")" ]'
 
 # An installation under Program Files, as the setup that asked for an administrator made it, is
-# moved to the user's folder with the user's data kept; installed again over that without the
-# start at sign-in, and uninstalled with the user's data while the program runs. Another program
-# of the same maker keeps the maker's folder.
+# moved to the user's own programs folder, where any installation goes (its uninstaller keeps the
+# user's data, as above); installed again over that without the start at sign-in, and uninstalled
+# with the user's data while the program runs. Another program of the same maker keeps the
+# maker's folder.
 check "setup /S /D=Program Files" eval 'run_setup "/D=$admin_dir" && is "$instdir" "$admin_dir"'
 check "setup /S over it: moved to the user's own programs folder" \
     eval 'run_setup && is "$instdir" "$per_user_dir" && [ ! -e "$(host "$admin_dir")" ] && installed'
