@@ -1,10 +1,9 @@
 // The composer on the monitors Wine reports, run by monitors-test.sh once per monitor layout of
-// an X server on the dummy video driver. GLOAMERY_MONITORS lists the layout as "x,y,w,h;..."
-// and GLOAMERY_SPANS says whether the system can span a picture (the prefix's Windows version).
+// an X server on the dummy video driver, each of several monitors, under a Windows version that
+// can span a picture over them. GLOAMERY_MONITORS lists the layout as "x,y,w,h;...".
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -29,11 +28,9 @@ std::string Describe(std::vector<PixelRect> monitors) {
     return text.str();
 }
 
-// What monitors-test.sh says of the layout: the monitors and whether the system can span.
+// The monitors as monitors-test.sh says Wine reports them.
 const std::string kMonitors =
     std::getenv("GLOAMERY_MONITORS") ? std::getenv("GLOAMERY_MONITORS") : "";
-const bool kSpans =
-    std::getenv("GLOAMERY_SPANS") && std::string(std::getenv("GLOAMERY_SPANS")) == "1";
 
 TEST(MonitorLayout, EachMonitorShowsItsOwnScreenPictureAndSeveralAreSpanned) {
     // Wine takes a moment to see a new layout of the X server.
@@ -51,51 +48,44 @@ TEST(MonitorLayout, EachMonitorShowsItsOwnScreenPictureAndSeveralAreSpanned) {
     SettingsStore settings;
     settings.SetSrcImgPath(scratch.File(L"map.bmp"));
     settings.SetNoonPixel(512);
-    settings.SetTerminator(0);
     const std::wstring wallpaper = MakeOutputPath(L"Pembrix Gloamery Current Image.bmp");
     const SYSTEMTIME utc = MakeUtc(2026, 12, 7, 18, 30, 0);
-    std::vector<ArgbBuffer> singles;
-    for (const PixelRect& monitor : monitors) {
-        ComposeWallpaperAt(settings, utc, monitor.width, monitor.height);
-        singles.push_back(ReadPicture(wallpaper));
-    }
 
+    // The update as the worker runs it: one picture, spanned over the monitors whatever style
+    // the user had set.
     const wchar_t userStyle[] = L"6";
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WallpaperStyle", REG_SZ,
                     userStyle, sizeof userStyle);
-    ComposeDesktopWallpaperAt(settings, utc, monitors);
-    const ArgbBuffer desktop = ReadPicture(wallpaper);
+    ComposeWallpaper(settings);
+    const ArgbBuffer update = ReadPicture(wallpaper);
     // The bounding box, whose arithmetic the native layout test checks.
     const PixelRect box = ComputeDesktopWallpaper(1024, 512, 512, 18, 30, monitors)->bounds;
-    ASSERT_EQ(desktop.width, static_cast<std::uint32_t>(box.width));
-    ASSERT_EQ(desktop.height, static_cast<std::uint32_t>(box.height));
-    // Each monitor's part is its single-screen picture; what no monitor shows is black.
-    ArgbBuffer outside = desktop;
-    for (size_t i = 0; i < monitors.size(); ++i) {
-        const PixelRect& m = monitors[i];
+    EXPECT_EQ(update.width, static_cast<std::uint32_t>(box.width));
+    EXPECT_EQ(update.height, static_cast<std::uint32_t>(box.height));
+    EXPECT_EQ(DesktopSetting(L"WallpaperStyle"), L"22");
+    EXPECT_EQ(DesktopSetting(L"TileWallpaper"), L"0");
+
+    // The whole desktop at one time: each monitor's part is the picture made for that screen
+    // alone at that time; what no monitor shows is black.
+    ComposeDesktopWallpaperAt(settings, utc, monitors);
+    ArgbBuffer outside = ReadPicture(wallpaper);
+    ASSERT_EQ(outside.width, static_cast<std::uint32_t>(box.width));
+    ASSERT_EQ(outside.height, static_cast<std::uint32_t>(box.height));
+    for (const PixelRect& m : monitors) {
+        ComposeWallpaperAt(settings, utc, m.width, m.height);
+        const ArgbBuffer single = ReadPicture(wallpaper);
         int differing = 0;
         for (int y = 0; y < m.height; ++y) {
             for (int x = 0; x < m.width; ++x) {
-                const size_t at = size_t(m.y - box.y + y) * desktop.width + (m.x - box.x + x);
-                differing += outside.pixels[at] != singles[i].At(x, y);
+                const size_t at = size_t(m.y - box.y + y) * outside.width + (m.x - box.x + x);
+                differing += outside.pixels[at] != single.At(x, y);
                 outside.pixels[at] = 0xFF000000u;
             }
         }
-        EXPECT_EQ(differing, 0) << "monitor " << i;
+        EXPECT_EQ(differing, 0) << "monitor at " << m.x << ',' << m.y;
     }
     EXPECT_EQ(std::count(outside.pixels.begin(), outside.pixels.end(), 0xFF000000u),
               std::ptrdiff_t(outside.pixels.size()));
-    EXPECT_EQ(DesktopSetting(L"WallpaperStyle"), monitors.size() > 1 ? L"22" : L"6");
-    if (monitors.size() > 1) {
-        EXPECT_EQ(DesktopSetting(L"TileWallpaper"), L"0");
-    }
-
-    // The update as the worker runs it: spanned where the system can span, else the primary's.
-    ComposeWallpaper(settings);
-    const ArgbBuffer update = ReadPicture(wallpaper);
-    const bool spans = monitors.size() > 1 && kSpans;
-    EXPECT_EQ(update.width, spans ? desktop.width : UINT(GetSystemMetrics(SM_CXSCREEN)));
-    EXPECT_EQ(update.height, spans ? desktop.height : UINT(GetSystemMetrics(SM_CYSCREEN)));
 }
 
 } // namespace

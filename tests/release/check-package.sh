@@ -17,10 +17,9 @@ expected="$(printf '%s|' "${maps[@]}" "Pembrix Gloamery.chm" "Pembrix Gloamery.e
 for file in "${maps[@]}" "Pembrix Gloamery.chm"; do
     cmp -s "$dist/$file" "$app/$file" || fail "$file differs from the build's"
 done
-sections="$("$objdump" -h "$dist/Pembrix Gloamery.exe")" && ! grep -q '\.debug' <<<"$sections" ||
-    fail "the program cannot be read or carries debugging information"
-headers="$("$objdump" -p "$dist/Pembrix Gloamery.exe")" && grep -q 'large address aware' <<<"$headers" ||
-    fail "the program may use only the lower 2 GB of its address space"
+headers="$("$objdump" -hp "$dist/Pembrix Gloamery.exe")" && ! grep -q '\.debug' <<<"$headers" &&
+    grep -q 'large address aware' <<<"$headers" ||
+    fail "the program cannot be read, carries debugging information or may use only 2 GB"
 
 # The readme is for Notepad: CR LF line ends, its title line and its placeholders filled in.
 readme="$dist/ReadMe.txt"
@@ -48,7 +47,6 @@ done
 # The zip unpacks to one folder "Pembrix Gloamery" with the same files, byte for byte.
 unpacked="$(mktemp -d)"
 trap 'rm -rf "$unpacked"' EXIT
-(cd "$unpacked" && cmake -E tar xf "$zip") || fail "the zip does not unpack"
-[ "$(ls -A "$unpacked")" = "Pembrix Gloamery" ] && diff -r "$unpacked/Pembrix Gloamery" "$dist" >/dev/null ||
-    fail "the zip does not hold the folder as it is"
+(cd "$unpacked" && cmake -E tar xf "$zip") && [ "$(ls -A "$unpacked")" = "Pembrix Gloamery" ] &&
+    diff -r "$unpacked/Pembrix Gloamery" "$dist" >/dev/null || fail "the zip does not unpack to the folder"
 [ "$failures" -eq 0 ] && echo "package checks passed"
