@@ -195,14 +195,20 @@ TEST_F(ProgramTest, StylesByClickAndKeyUpdateNowAndTheMapStatusLine) {
         [this] { return Visible(main, IDC_PROGRESS) && !Visible(main, IDC_UPDATE_NOW); }));
     EXPECT_TRUE(UpdateEnds()) << "no update on \"&Update Now\"";
 
-    // A map that is not there, stored as another program would store it and taken at the next
-    // tick (here a display change).
+    // A map that is not there and then the day map again, stored as another program would store
+    // them, each taken at the next tick (here a display change) once the update before has ended:
+    // the line says why the map cannot be used, and clears once it can.
     SettingsStore stored;
-    stored.SetSrcImgPath(kProgramFolder + L"\\lost.jpg");
-    stored.Save();
-    PostMessageW(main, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
-    EXPECT_TRUE(WaitUntil(
-        [this] { return TextOf(main, IDC_MAP_STATUS) == L"Cannot use \"lost.jpg\": not found"; }));
+    for (const auto& [map, line] : {std::pair{kProgramFolder + L"\\lost.jpg",
+                                              std::wstring(L"Cannot use \"lost.jpg\": not found")},
+                                    {kDayMap, L""}}) {
+        stored.SetSrcImgPath(map);
+        stored.Save();
+        PostMessageW(main, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+        EXPECT_TRUE(WaitUntil([&] {
+            return TextOf(main, IDC_MAP_STATUS) == line && Visible(main, IDC_UPDATE_NOW);
+        })) << map;
+    }
 }
 
 // The custom style keeps what was stored, disabled and without the update at start. "&Edit"
@@ -249,6 +255,8 @@ TEST_F(ProgramTest, CustomStyleEditBrowseOkHelpAndAbout) {
     EXPECT_EQ(TextOf(custom, IDC_NOON_PIXEL), L"1023");
     ASSERT_TRUE(Click(custom, IDC_TERMINATOR) && Click(custom, IDC_DISABLED) &&
                 Click(custom, IDC_NO_BOOT_UPDATE));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Enabled(custom, IDC_NIGHT_IMAGE) && Enabled(custom, IDC_BROWSE_NIGHT); }));
     ASSERT_TRUE(Click(custom, ID_HELP));
     EXPECT_TRUE(WaitForWindow(L"Pembrix Gloamery.chm::/custom.htm", custom)) << "no help topic";
     ASSERT_TRUE(Click(custom, IDOK) && Gone(custom));

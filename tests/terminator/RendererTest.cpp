@@ -69,7 +69,6 @@ TEST_F(TerminatorRendererTest, UnusablePicturesAndStoppedRunsGiveNothing) {
          {L"huge", L"good", 0, 42, tooLarge, L"huge"},
          {L"good", L"huge", 0, 42, tooLarge, L"huge"},
          {L"good", L"missing", 0, 42, notFound, L"missing"},
-         {L"good", L"good", 1, 42, none, nullptr},
          {L"good", L"huge", 1, 42, none, nullptr},
          {L"good", L"good", 2, 97, none, nullptr}};
     for (const auto& [day, night, cancel, progress, problem, file] : cases) {
