@@ -100,6 +100,7 @@ ColourConversion::ColourConversion(IWICImagingFactory& factory, IWICBitmapDecode
         if (!GetStandardColorSpaceProfileW(nullptr, kSrgbColourSpace, srgbPath, &srgbBytes)) {
             return;
         }
+        srgbPath[MAX_PATH - 1] = L'\0'; // a path that fills the buffer is not trusted to end
         PROFILE target{PROFILE_FILENAME, srgbPath,
                        static_cast<DWORD>((wcslen(srgbPath) + 1) * sizeof(wchar_t))};
         const UniqueProfile profiles[] = {OpenProfile(source), OpenProfile(target)};
